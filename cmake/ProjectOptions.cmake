@@ -1,0 +1,11 @@
+# Warnings and sanitizers shared by every target of the project.
+function(monitor_apply_options target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(MONITOR_WARNINGS_AS_ERRORS)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+    if(MONITOR_SANITIZERS)
+        target_compile_options(${target} PRIVATE -fsanitize=${MONITOR_SANITIZERS} -fno-omit-frame-pointer)
+        target_link_options(${target} PRIVATE -fsanitize=${MONITOR_SANITIZERS})
+    endif()
+endfunction()

@@ -1,0 +1,245 @@
+#include "fileoperations.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace monitorfile {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path fsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return fs::path(path.toStdWString());
+#else
+    return fs::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString reasonOf(const std::error_code &code)
+{
+    return QString::fromLocal8Bit(code.message().c_str());
+}
+
+// A link at the target is kept: the file it points to is the one replaced, as with a save in
+// place.
+QString replacedFileOf(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.isSymLink() && info.exists() ? info.canonicalFilePath() : target;
+}
+
+QFile *fileOf(TemporaryFile &temporary)
+{
+    return qobject_cast<QFile *>(temporary.device.get());
+}
+
+bool removeIfPresent(const QString &path, QString &error)
+{
+    std::error_code code;
+    fs::remove(fsPath(path), code);
+    if (code) {
+        error = reasonOf(code);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool LocalFileOperations::fileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                         qint64 &size, QString &error)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return ReadStatus::NotFound;
+    size = info.size();
+    if (size > maxBytes)
+        return ReadStatus::TooLarge;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return ReadStatus::Failed;
+    }
+    // Read at most one byte past the limit: a file that grew meanwhile is still refused.
+    bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return ReadStatus::Failed;
+    }
+    if (bytes.size() > maxBytes) {
+        size = bytes.size();
+        bytes.clear();
+        return ReadStatus::TooLarge;
+    }
+    return ReadStatus::Ok;
+}
+
+bool LocalFileOperations::copyToBackup(const QString &source, const QString &backup, QString &error)
+{
+    if (!removeIfPresent(backup, error))
+        return false;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        error = in.errorString();
+        return false;
+    }
+    // NewOnly creates exclusively, so a link planted at the name is never followed.
+    QFile out(backup);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        error = out.errorString();
+        return false;
+    }
+    constexpr qint64 chunk = 1 << 20;
+    while (!in.atEnd()) {
+        const QByteArray part = in.read(chunk);
+        if (in.error() != QFileDevice::NoError || out.write(part) != part.size()) {
+            error = in.error() != QFileDevice::NoError ? in.errorString() : out.errorString();
+            out.close();
+            out.remove();
+            return false;
+        }
+    }
+    if (!out.flush()) {
+        error = out.errorString();
+        out.close();
+        out.remove();
+        return false;
+    }
+    return true;
+}
+
+bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &temporary,
+                                          QString &error)
+{
+    const QString base = replacedFileOf(target);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString path = base + QLatin1Char('.') +
+                             QString::number(QRandomGenerator::global()->generate(), 16) +
+                             QStringLiteral(".tmp");
+        auto file = std::make_unique<QFile>(path);
+        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            temporary.path = path;
+            temporary.device = std::move(file);
+            return true;
+        }
+        error = file->errorString();
+        if (file->error() != QFileDevice::OpenError || !QFileInfo(path).exists())
+            break; // not a name clash: trying other names will not help
+    }
+    return false;
+}
+
+bool LocalFileOperations::write(TemporaryFile &temporary, const QByteArray &bytes, QString &error)
+{
+    if (temporary.device->write(bytes) != bytes.size()) {
+        error = temporary.device->errorString();
+        return false;
+    }
+    return true;
+}
+
+bool LocalFileOperations::flushToDisk(TemporaryFile &temporary, QString &error)
+{
+    QFile *file = fileOf(temporary);
+    if (!file || !file->flush()) {
+        error = temporary.device->errorString();
+        return false;
+    }
+#ifdef Q_OS_WIN
+    const bool synced = ::_commit(file->handle()) == 0;
+#else
+    const bool synced = ::fsync(file->handle()) == 0;
+#endif
+    if (!synced) {
+        error = reasonOf(std::error_code(errno, std::generic_category()));
+        return false;
+    }
+    return true;
+}
+
+bool LocalFileOperations::replace(TemporaryFile &temporary, const QString &target, QString &error)
+{
+    const QString replaced = replacedFileOf(target);
+    if (QFileInfo::exists(replaced))
+        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
+    temporary.device->close();
+    std::error_code code;
+    // On Windows another program (a virus scanner, a sync client) may hold the file open for a
+    // moment; the replace succeeds once it lets go.
+    const int attempts =
+#ifdef Q_OS_WIN
+        20;
+#else
+        1;
+#endif
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        code.clear();
+        fs::rename(fsPath(temporary.path), fsPath(replaced), code);
+        if (!code)
+            return true;
+        if (attempt + 1 < attempts)
+            QThread::msleep(50);
+    }
+    error = reasonOf(code);
+    return false;
+}
+
+void LocalFileOperations::discard(TemporaryFile &temporary)
+{
+    if (temporary.device)
+        temporary.device->close();
+    if (!temporary.path.isEmpty()) {
+        QString ignored;
+        removeIfPresent(temporary.path, ignored);
+    }
+    temporary = {};
+}
+
+bool LocalFileOperations::flushFolderOf(const QString &target, QString &error)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(target);
+    Q_UNUSED(error);
+    return true; // NTFS journals the rename itself
+#else
+    const QString folder = QFileInfo(replacedFileOf(target)).absolutePath();
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::fsync(fd) != 0) {
+        error = reasonOf(std::error_code(errno, std::generic_category()));
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    ::close(fd);
+    return true;
+#endif
+}
+
+bool LocalFileOperations::removeFile(const QString &path, QString &error)
+{
+    return removeIfPresent(path, error);
+}
+
+} // namespace monitorfile

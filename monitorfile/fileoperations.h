@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+#include <memory>
+
+namespace monitorfile {
+
+// A file being written beside its target before it replaces it.
+struct TemporaryFile
+{
+    QString path;
+    std::unique_ptr<QIODevice> device;
+};
+
+enum class ReadStatus { Ok, NotFound, TooLarge, Failed };
+
+// The file operations of reading and safely rewriting a tutor monitoring file, one call per step
+// so that tests can make any step fail. Every call that can fail returns false (or a failed
+// status) and puts a reason for the monitor into error; nothing throws.
+class FileOperations
+{
+public:
+    virtual ~FileOperations() = default;
+
+    virtual bool fileExists(const QString &path) = 0;
+
+    // Reads the whole file; files larger than maxBytes are refused before they are read, their
+    // size then goes to size.
+    virtual ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                qint64 &size, QString &error) = 0;
+
+    // Copies the file at source to backup. Whatever stands at backup (a file, a link) is removed
+    // first, never written through.
+    virtual bool copyToBackup(const QString &source, const QString &backup, QString &error) = 0;
+
+    // Creates a new, empty file in the folder of target that no one else has opened.
+    virtual bool createTemporary(const QString &target, TemporaryFile &temporary,
+                                 QString &error) = 0;
+    virtual bool write(TemporaryFile &temporary, const QByteArray &bytes, QString &error) = 0;
+    // Returns once the written bytes are on the disk.
+    virtual bool flushToDisk(TemporaryFile &temporary, QString &error) = 0;
+    // Closes the temporary file and puts it in the place of target in one step.
+    virtual bool replace(TemporaryFile &temporary, const QString &target, QString &error) = 0;
+    // Closes and deletes a temporary file that will not be used.
+    virtual void discard(TemporaryFile &temporary) = 0;
+    // Makes the replacement of target itself durable.
+    virtual bool flushFolderOf(const QString &target, QString &error) = 0;
+    // Removes a file or a link (never what a link points to).
+    virtual bool removeFile(const QString &path, QString &error) = 0;
+};
+
+// The operations on the local file system.
+class LocalFileOperations : public FileOperations
+{
+public:
+    bool fileExists(const QString &path) override;
+    ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size,
+                        QString &error) override;
+    bool copyToBackup(const QString &source, const QString &backup, QString &error) override;
+    bool createTemporary(const QString &target, TemporaryFile &temporary, QString &error) override;
+    bool write(TemporaryFile &temporary, const QByteArray &bytes, QString &error) override;
+    bool flushToDisk(TemporaryFile &temporary, QString &error) override;
+    bool replace(TemporaryFile &temporary, const QString &target, QString &error) override;
+    void discard(TemporaryFile &temporary) override;
+    bool flushFolderOf(const QString &target, QString &error) override;
+    bool removeFile(const QString &path, QString &error) override;
+};
+
+} // namespace monitorfile

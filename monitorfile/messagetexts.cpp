@@ -1,0 +1,65 @@
+#include "messagetexts.h"
+
+#include <QDir>
+
+namespace monitorfile::texts {
+
+namespace {
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+} // namespace
+
+QString missingElement(const QByteArray &tag)
+{
+    return QStringLiteral("Missing ") + QString::fromLatin1(tag) +
+           QStringLiteral(" from xml file.");
+}
+
+QString fileTooLarge(const QString &path, qint64 size, qint64 limit)
+{
+    return QStringLiteral("The tutor monitoring file is too large to open (%1 bytes; the limit is "
+                          "%2 bytes):\n%3")
+        .arg(size)
+        .arg(limit)
+        .arg(shown(path));
+}
+
+QString cannotReadFile(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The tutor monitoring file could not be read:\n%1\n\n%2")
+        .arg(shown(path), reason);
+}
+
+QString normalisedRewriteFailed(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The tutor monitoring file could not be tidied up and was left as it "
+                          "was:\n%1\n\n%2")
+        .arg(shown(path), reason);
+}
+
+QString saveFailed(const QString &path, const QString &reason)
+{
+    return QStringLiteral(
+               "The monitoring form could not be saved to:\n%1\n\n%2\n\nYour entries are "
+               "still on the screen and have not been lost. Please save again once the "
+               "problem is solved.")
+        .arg(shown(path), reason);
+}
+
+QString saveRefusedUnencodable(const QString &characters)
+{
+    return QStringLiteral("The monitoring form was not saved: these characters cannot be stored in "
+                          "the tutor monitoring file: %1\n\nPlease replace them and save again.")
+        .arg(characters);
+}
+
+QString saveRefusedMalformed(const QByteArray &tag)
+{
+    return missingElement(tag) +
+           QStringLiteral("\n\nThe monitoring form was not saved and the file was left unchanged. "
+                          "Your entries are still on the screen.");
+}
+
+} // namespace monitorfile::texts

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace monitorfile {
+
+class FileOperations;
+
+struct WriteResult
+{
+    bool ok = false;
+    QString error; // the reason, for the monitor, when !ok
+};
+
+// Rewrites the file at path with text without a moment in which the file is missing or half
+// written: the file is copied to path + ".BAK", the text goes to a new file in the same folder
+// and onto the disk, that file replaces the old one in one step, the folder is flushed and the
+// ".BAK" removed. On failure the file keeps its previous content, any temporary file is removed
+// and the ".BAK" copy, when made, stays beside it.
+WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files);
+
+QString backupPathOf(const QString &path);
+
+} // namespace monitorfile

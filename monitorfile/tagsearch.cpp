@@ -1,0 +1,99 @@
+#include "tagsearch.h"
+
+#include "messages.h"
+#include "messagetexts.h"
+
+namespace monitorfile {
+
+ElementTags tagsOf(const QByteArray &name)
+{
+    return {'<' + name + '>', "</" + name + '>'};
+}
+
+QByteArray emptyElementTag(const QByteArray &startTag)
+{
+    return startTag.chopped(1) + "/>";
+}
+
+ElementSpan locateElement(const QByteArray &text, const ElementTags &tags, qsizetype from)
+{
+    ElementSpan span;
+    span.start = text.indexOf(tags.start, from);
+    if (span.start < 0) {
+        span.missingTag = tags.start;
+        return span;
+    }
+    span.valueBegin = span.start + tags.start.size();
+    span.endTag = text.indexOf(tags.end, span.valueBegin);
+    if (span.endTag < 0) {
+        span.missingTag = tags.end;
+        return span;
+    }
+    span.end = span.endTag + tags.end.size();
+    return span;
+}
+
+int extractElementReporting(const ElementTags &tags, QByteArray &contents, QByteArray &value,
+                            QByteArray &missingTag)
+{
+    missingTag.clear();
+    const ElementSpan span = locateElement(contents, tags);
+    if (span.found()) {
+        value = contents.mid(span.valueBegin, span.valueLength());
+        return 0;
+    }
+    if (span.start < 0) {
+        const QByteArray emptyForm = emptyElementTag(tags.start);
+        const qsizetype at = contents.indexOf(emptyForm);
+        if (at >= 0) {
+            contents.replace(at, emptyForm.size(), tags.start + tags.end);
+            return 0;
+        }
+    }
+    missingTag = span.missingTag;
+    return -1;
+}
+
+int ExtractElement(const QByteArray &startTag, const QByteArray &endTag, QByteArray &contents,
+                   QByteArray &value, MessagePresenter *messages)
+{
+    QByteArray missingTag;
+    const int result = extractElementReporting({startTag, endTag}, contents, value, missingTag);
+    if (result != 0 && messages)
+        messages->show(texts::missingElement(missingTag));
+    return result;
+}
+
+int ReformatXmlFileData(QByteArray &vsFileContents, const QByteArray &vsStartTag,
+                        const QByteArray &vsEndTag)
+{
+    const QByteArray emptyForm = emptyElementTag(vsStartTag);
+    const QByteArray expanded = vsStartTag + vsEndTag;
+    // Text before a replacement is unchanged and held no match, so the search may resume just
+    // before it instead of at the start: the same result without quadratic work.
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = vsFileContents.indexOf(emptyForm, from);
+        if (at < 0)
+            break;
+        vsFileContents.replace(at, emptyForm.size(), expanded);
+        from = qMax<qsizetype>(0, at - emptyForm.size() + 1);
+    }
+    return 0;
+}
+
+int IsAllDigits(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < '0' || c.unicode() > '9')
+            return 0;
+    }
+    return 1;
+}
+
+QByteArray spliceElement(const QByteArray &text, const ElementSpan &span, const QByteArray &inner)
+{
+    return text.left(span.valueBegin) + inner + text.mid(span.endTag);
+}
+
+} // namespace monitorfile

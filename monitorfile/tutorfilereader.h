@@ -1,0 +1,38 @@
+#pragma once
+
+#include "tutordata.h"
+
+#include <QString>
+
+namespace monitorfile {
+
+class FileOperations;
+class MessagePresenter;
+
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+struct ReadOptions
+{
+    // Start-up writes the tidied text back; tools that only look pass false.
+    bool rewriteNormalised = true;
+};
+
+struct ReadReport
+{
+    bool fileFound = false;
+    bool readFailed = false; // found but unreadable or too large; the model stays empty
+    bool normalised = false; // tidying changed the text's length, so start-up rewrites it
+    bool malformed = false;  // a block or an end tag is missing: the file is never rewritten
+    bool rewritten = false;
+};
+
+// Reads vsFilePath & vsFileTitle into data and shows a message for each missing element: at most
+// one per run of reads (the first missing one), every value present still being read. When the
+// tidying of empty elements and of the student and file lists changed the text's length and the
+// file is well formed, the file is rewritten safely. A missing file is not an error: nothing is
+// read, nothing shown.
+ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
+                            MessagePresenter &messages, FileOperations &files,
+                            const ReadOptions &options = {});
+
+} // namespace monitorfile
