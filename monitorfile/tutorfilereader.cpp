@@ -306,13 +306,22 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     const QByteArray normalised = reader.readAll();
 
     report.normalised = normalised.size() != original.size();
-    if (report.normalised && !report.malformed && options.rewriteNormalised) {
-        const WriteResult written = WriteFileWithBackup(path, normalised, files);
-        report.rewritten = written.ok;
-        if (!written.ok)
-            messages.show(texts::normalisedRewriteFailed(path, written.error));
-    }
+    if (!report.normalised || report.malformed)
+        return report;
+    if (options.rewriteNormalised)
+        report.rewritten = WriteNormalisedText(path, normalised, files, messages);
+    else
+        report.normalisedText = normalised;
     return report;
+}
+
+bool WriteNormalisedText(const QString &path, const QByteArray &text, FileOperations &files,
+                         MessagePresenter &messages)
+{
+    const WriteResult written = WriteFileWithBackup(path, text, files);
+    if (!written.ok)
+        messages.show(texts::normalisedRewriteFailed(path, written.error));
+    return written.ok;
 }
 
 } // namespace monitorfile

@@ -24,6 +24,7 @@ struct ReadReport
     bool normalised = false; // tidying changed the text's length, so start-up rewrites it
     bool malformed = false;  // a block or an end tag is missing: the file is never rewritten
     bool rewritten = false;
+    QByteArray normalisedText; // the tidied text, when normalised and not rewritten
 };
 
 // Reads vsFilePath & vsFileTitle into data and shows a message for each missing element: at most
@@ -34,5 +35,10 @@ struct ReadReport
 ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
                             MessagePresenter &messages, FileOperations &files,
                             const ReadOptions &options = {});
+
+// Writes the tidied text of a file read without rewriting, as start-up would have; tells the
+// monitor when that fails.
+bool WriteNormalisedText(const QString &path, const QByteArray &text, FileOperations &files,
+                         MessagePresenter &messages);
 
 } // namespace monitorfile

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "fileoperations.h"
+
+// The local file operations, with one chosen step failing on its n-th call (counting from 1).
+class FailingFileOperations : public monitorfile::LocalFileOperations
+{
+public:
+    enum class Step {
+        None,
+        Read,
+        CopyToBackup,
+        CreateTemporary,
+        Write,
+        FlushToDisk,
+        Replace,
+        FlushFolder,
+        RemoveFile
+    };
+
+    FailingFileOperations(Step step = Step::None, int call = 1) : m_step(step), m_call(call) {}
+
+    static constexpr const char *kReason = "Injected failure";
+
+    QList<Step> calls; // every step, in order
+
+    monitorfile::ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                     qint64 &size, QString &error) override;
+    bool copyToBackup(const QString &source, const QString &backup, QString &error) override;
+    bool createTemporary(const QString &target, monitorfile::TemporaryFile &temporary,
+                         QString &error) override;
+    bool write(monitorfile::TemporaryFile &temporary, const QByteArray &bytes,
+               QString &error) override;
+    bool flushToDisk(monitorfile::TemporaryFile &temporary, QString &error) override;
+    bool replace(monitorfile::TemporaryFile &temporary, const QString &target,
+                 QString &error) override;
+    bool flushFolderOf(const QString &target, QString &error) override;
+    bool removeFile(const QString &path, QString &error) override;
+
+private:
+    bool fails(Step step, QString &error);
+
+    Step m_step;
+    int m_call;
+    int m_seen = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes JSON keeping the order in which members are added (QJsonObject sorts its keys).
+class JsonWriter
+{
+public:
+    void beginObject(const char *key = nullptr);
+    void endObject();
+    void beginArray(const char *key = nullptr);
+    void endArray();
+    void value(const char *key, const QString &text);
+    void value(const char *key, int number);
+
+    QByteArray result() const { return m_out + '\n'; }
+
+private:
+    void prefix(const char *key);
+
+    QByteArray m_out;
+    bool m_first = true;
+    int m_depth = 0;
+};
