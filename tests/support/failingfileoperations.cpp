@@ -13,8 +13,8 @@ bool FailingFileOperations::fails(Step step, QString &error)
     return true;
 }
 
-ReadStatus FailingFileOperations::readFile(const QString &path, qint64 maxBytes,
-                                           QByteArray &bytes, qint64 &size, QString &error)
+ReadStatus FailingFileOperations::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                           qint64 &size, QString &error)
 {
     if (fails(Step::Read, error))
         return ReadStatus::Failed;
@@ -35,8 +35,7 @@ bool FailingFileOperations::createTemporary(const QString &target, TemporaryFile
            LocalFileOperations::createTemporary(target, temporary, error);
 }
 
-bool FailingFileOperations::write(TemporaryFile &temporary, const QByteArray &bytes,
-                                  QString &error)
+bool FailingFileOperations::write(TemporaryFile &temporary, const QByteArray &bytes, QString &error)
 {
     return !fails(Step::Write, error) && LocalFileOperations::write(temporary, bytes, error);
 }
@@ -46,8 +45,7 @@ bool FailingFileOperations::flushToDisk(TemporaryFile &temporary, QString &error
     return !fails(Step::FlushToDisk, error) && LocalFileOperations::flushToDisk(temporary, error);
 }
 
-bool FailingFileOperations::replace(TemporaryFile &temporary, const QString &target,
-                                    QString &error)
+bool FailingFileOperations::replace(TemporaryFile &temporary, const QString &target, QString &error)
 {
     return !fails(Step::Replace, error) && LocalFileOperations::replace(temporary, target, error);
 }

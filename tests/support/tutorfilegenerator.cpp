@@ -31,7 +31,8 @@ QByteArray studentBlock(int i, const GeneratedFileOptions &options)
     b += in + "<file_list>";
     for (int f = 0; f < options.filesPerStudent; ++f) {
         b += "<file_details><file_name>" + generatedStudentId(i) + "_part" +
-             QByteArray::number(f + 1) + ".doc</file_name><file_annotated>Y</file_annotated>"
+             QByteArray::number(f + 1) +
+             ".doc</file_name><file_annotated>Y</file_annotated>"
              "</file_details>";
     }
     b += "</file_list>" + nl;

@@ -141,7 +141,8 @@ bool parseSet(const QStringList &args, SetRequest &request, QString &problem)
             const qsizetype eq = value.indexOf(QLatin1Char('='));
             const QStringList parts = value.mid(eq + 1).split(QLatin1Char('|'));
             if (eq <= 0 || parts.size() != 3) {
-                problem = QStringLiteral("--student wants ID=MARKING|SUMMARY|SCRIPT: %1").arg(value);
+                problem =
+                    QStringLiteral("--student wants ID=MARKING|SUMMARY|SCRIPT: %1").arg(value);
                 return false;
             }
             const QString id = trimBlanks(value.left(eq));
@@ -256,11 +257,11 @@ int runSet(const QStringList &args)
     if (report.readFailed)
         return kExitUsage;
     for (const auto &[id, grading] : request.students) {
-        const bool known = std::any_of(data.record.students.begin(), data.record.students.end(),
-                                       [&id = id](const StudentRecord &s) {
-                                           return trimBlanks(decodeAnsi(s.student_personal_id)) ==
-                                                  id;
-                                       });
+        const bool known =
+            std::any_of(data.record.students.begin(), data.record.students.end(),
+                        [&id = id](const StudentRecord &s) {
+                            return trimBlanks(decodeAnsi(s.student_personal_id)) == id;
+                        });
         if (!known)
             return usageError(QStringLiteral("no student with the id %1 in %2").arg(id, name.path));
     }

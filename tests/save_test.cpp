@@ -1,0 +1,364 @@
+#include "readerfixture.h"
+#include "tutorfilegenerator.h"
+
+#include "ansicodec.h"
+#include "failingfileoperations.h"
+#include "monitorsave.h"
+#include "reload.h"
+#include "textvalues.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+using namespace monitorfile;
+
+namespace {
+
+const QString kDate = QStringLiteral("08-Dec-2026");
+
+class SaveTest : public testing::Test, public ReaderFixture
+{
+protected:
+    // What the form shows after start-up: the model's values, decoded.
+    MonitorFormValues shownValues() const
+    {
+        MonitorFormValues values;
+        for (int i = 0; i < kFlagCount; ++i)
+            values.flags[i] = decodeAnsi(data.record.flags[i]);
+        values.comments = decodeAnsi(data.record.monitor_comments);
+        values.commentDate = kDate;
+        for (const StudentRecord &s : data.record.students) {
+            values.students.push_back({decodeAnsi(s.student_personal_id), decodeAnsi(s.marking),
+                                       decodeAnsi(s.pt3_commenting),
+                                       decodeAnsi(s.script_commenting)});
+        }
+        return values;
+    }
+
+    void start(const QByteArray &bytes)
+    {
+        put(bytes);
+        read();
+        messages.texts.clear();
+    }
+
+    bool save(const MonitorFormValues &values)
+    {
+        return SaveMonitorForm(filePath(), values, data.NumberScriptsText, files, messages);
+    }
+
+    bool save(const MonitorFormValues &values, FileOperations &operations)
+    {
+        return SaveMonitorForm(filePath(), values, data.NumberScriptsText, operations, messages);
+    }
+
+    // The bytes a save is expected to leave, made by hand from the bytes before it.
+    static QByteArray withStudentValues(QByteArray text, const QByteArray &id,
+                                        const QByteArray &marking, const QByteArray &summary,
+                                        const QByteArray &script)
+    {
+        const qsizetype idAt = text.indexOf("<student_personal_id>" + id + "<");
+        const qsizetype from = text.indexOf("</student_completed>", idAt) + 20;
+        const qsizetype to = text.indexOf("</student_monitoring_details>", from);
+        return text.replace(from, to - from,
+                            "<marking>" + marking + "</marking><pt3_commenting>" + summary +
+                                "</pt3_commenting><script_commenting>" + script +
+                                "</script_commenting>");
+    }
+
+    // Every student block as the save writes it back unchanged: its three values in the
+    // order the save writes them.
+    QByteArray withStudentsAsShown(QByteArray text) const
+    {
+        for (const StudentRecord &s : data.record.students) {
+            text = withStudentValues(text, s.student_personal_id, s.marking, s.pt3_commenting,
+                                     s.script_commenting);
+        }
+        return text;
+    }
+};
+
+TEST_F(SaveTest, WritesTheEntriesAndLeavesEveryOtherByteAlone)
+{
+    const QByteArray original = generateTutorFile({3, 2, true});
+    start(original);
+    MonitorFormValues values = shownValues();
+    values.flags[0] = QStringLiteral("  E ");
+    values.flags[14] = QStringLiteral("Fine\u00e9");
+    values.comments = QStringLiteral("  Marks <5> & notes  ");
+    values.students[1].marking = QStringLiteral(" Severe ");
+    values.students[1].summaryFeedback = QStringLiteral("Good (G)");
+    values.students[1].scriptComments = QStringLiteral("");
+
+    ASSERT_TRUE(save(values));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(u'\n').toStdString();
+
+    QByteArray expected = edited(original, "<flag1></flag1>", "<flag1>E</flag1>");
+    expected = edited(expected, "<flag15></flag15>", "<flag15>Fine\xe9</flag15>");
+    expected = edited(expected, "<monitor_comments></monitor_comments>",
+                      "<monitor_comments>Marks \x02"
+                      "5\x03 \x12 notes</monitor_comments>");
+    expected = edited(expected, "<monitor_comment_date></monitor_comment_date>",
+                      "<monitor_comment_date>08-Dec-2026</monitor_comment_date>");
+    for (int i = 0; i < 3; ++i) {
+        const StudentRecord &s = data.record.students[i];
+        expected =
+            i == 1 ? withStudentValues(expected, s.student_personal_id, "Severe", "Good (G)", "")
+                   : withStudentValues(expected, s.student_personal_id, s.marking, s.pt3_commenting,
+                                       s.script_commenting);
+    }
+    EXPECT_EQ(fileBytes(), expected);
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")});
+}
+
+TEST_F(SaveTest, LaidOutSampleMatchesTheSavedGoldenFile)
+{
+    start(fixture(QStringLiteral("laid_out.fhi")));
+    MonitorFormValues values = shownValues();
+    values.flags[2] = QStringLiteral("E");
+    values.comments = QStringLiteral("Thorough <b>marking</b> & good feedback.");
+    values.students[2] = {QStringLiteral("C2468013"), QStringLiteral("Inconsistent"),
+                          QStringLiteral("Scope For Improvement (I)"), QStringLiteral("Good (G)")};
+    ASSERT_TRUE(save(values));
+    EXPECT_EQ(fileBytes(), fixture(QStringLiteral("laid_out.saved.fhi")));
+}
+
+TEST_F(SaveTest, SavedValuesReadBackTheSame)
+{
+    start(generateTutorFile({4, 1, false}));
+    QRandomGenerator random(20261208);
+    const QString alphabet = QStringLiteral("abcXYZ019 <>&'\"\u00e9\u20ac\u2019\u00a3\t");
+    auto randomText = [&](int length) {
+        QString text;
+        for (int i = 0; i < length; ++i)
+            text += alphabet.at(random.bounded(int(alphabet.size())));
+        return text;
+    };
+    for (int round = 0; round < 25; ++round) {
+        MonitorFormValues values = shownValues();
+        for (QString &flag : values.flags)
+            flag = randomText(3).remove(u'<').remove(u'>').remove(u'&');
+        values.comments = randomText(60);
+        for (StudentGrading &row : values.students)
+            row.marking = randomText(8).remove(u'<').remove(u'>').remove(u'&');
+        ASSERT_TRUE(save(values)) << messages.texts.join(u'\n').toStdString();
+
+        TutorData reread;
+        ReadTutorXMLFile(folder.path(), QStringLiteral("\\monitor.fhi"), reread, messages, files);
+        ASSERT_TRUE(messages.texts.isEmpty()) << messages.texts.join(u'\n').toStdString();
+        for (int i = 0; i < kFlagCount; ++i)
+            EXPECT_EQ(decodeAnsi(reread.record.flags[i]), trimBlanks(values.flags[i]));
+        EXPECT_EQ(decodeAnsi(reread.record.monitor_comments), trimBlanks(values.comments));
+        for (size_t s = 0; s < values.students.size(); ++s) {
+            EXPECT_EQ(decodeAnsi(reread.record.students[s].marking),
+                      trimBlanks(values.students[s].marking));
+        }
+    }
+}
+
+TEST_F(SaveTest, EveryByteOutsideTheSavedElementsSurvives)
+{
+    QByteArray everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte.append(static_cast<char>(b));
+    const QByteArray original =
+        edited(generateTutorFile({2, 1, true}), "<locn_code>04</locn_code>",
+               "<locn_code>" + everyByte + "</locn_code>\n\r\n" + everyByte);
+    start(original);
+    ASSERT_TRUE(save(shownValues()));
+    const QByteArray expected =
+        withStudentsAsShown(edited(original, "<monitor_comment_date></monitor_comment_date>",
+                                   "<monitor_comment_date>08-Dec-2026</monitor_comment_date>"));
+    EXPECT_EQ(fileBytes(), expected);
+}
+
+TEST_F(SaveTest, MissingFlagIsInsertedBeforePreferences)
+{
+    start(edited(generateTutorFile({1, 1, true}), "<flag7></flag7>", ""));
+    MonitorFormValues values = shownValues();
+    values.flags[6] = QStringLiteral("G");
+    ASSERT_TRUE(save(values));
+    EXPECT_TRUE(fileBytes().contains("<flag7>G</flag7></preferences>"));
+}
+
+TEST_F(SaveTest, EmptyFormLeftByAnotherProgramIsFilledInPlace)
+{
+    start(generateTutorFile({1, 1, true}));
+    put(edited(fileBytes(), "<flag7></flag7>", "<flag7/>"));
+    MonitorFormValues values = shownValues();
+    values.flags[6] = QStringLiteral("G");
+    ASSERT_TRUE(save(values));
+    EXPECT_EQ(fileBytes().count("<flag7>"), 1);
+    EXPECT_TRUE(fileBytes().contains("<flag6></flag6>\r\n    <flag7>G</flag7>"));
+}
+
+TEST_F(SaveTest, StudentBlockKeepsOnlyTheThreeSavedElements)
+{
+    start(edited(generateTutorFile({1, 1, true}), "<pt3_commenting></pt3_commenting>",
+                 "<pt3_commenting></pt3_commenting><extra>x</extra>"));
+    ASSERT_TRUE(save(shownValues()));
+    EXPECT_FALSE(fileBytes().contains("<extra>"));
+    EXPECT_TRUE(fileBytes().contains("</student_completed><marking></marking><pt3_commenting>"
+                                     "</pt3_commenting><script_commenting></script_commenting>"
+                                     "</student_monitoring_details>"));
+}
+
+TEST_F(SaveTest, BlocksWithoutARowAndBeyondTheCountStayUnchanged)
+{
+    const QByteArray file = generateTutorFile({3, 1, true});
+    start(edited(file, "<number_scripts>3<", "<number_scripts>2<"));
+    const QByteArray before = fileBytes();
+    MonitorFormValues values = shownValues();
+    values.students[0].personalId = QStringLiteral("nobody");
+    values.students[1].marking = QStringLiteral("Lenient");
+    ASSERT_TRUE(save(values));
+    QByteArray expected = edited(before, "<monitor_comment_date></monitor_comment_date>",
+                                 "<monitor_comment_date>08-Dec-2026</monitor_comment_date>");
+    expected = withStudentValues(expected, generatedStudentId(1), "Lenient", "", "Good (G)");
+    EXPECT_EQ(fileBytes(), expected);
+}
+
+TEST_F(SaveTest, UnreadableStudentCountNeverEmptiesTheList)
+{
+    for (const QByteArray &count : {QByteArray("0"), QByteArray("many")}) {
+        start(edited(generateTutorFile({2, 1, true}), "<number_scripts>2<",
+                     "<number_scripts>" + count + "<"));
+        const QByteArray before = fileBytes();
+        ASSERT_TRUE(save(shownValues()));
+        EXPECT_EQ(fileBytes(), edited(before, "<monitor_comment_date></monitor_comment_date>",
+                                      "<monitor_comment_date>08-Dec-2026</monitor_comment_date>"));
+    }
+}
+
+TEST_F(SaveTest, RepeatedIdsEachKeepTheirOwnBlockAndRow)
+{
+    QByteArray file = generateTutorFile({2, 1, true});
+    file = file.replace(generatedStudentId(1), generatedStudentId(0));
+    start(file);
+    MonitorFormValues values = shownValues();
+    values.students[0].marking = QStringLiteral("Lenient");
+    values.students[1].marking = QStringLiteral("Severe");
+    ASSERT_TRUE(save(values));
+    const QByteArray after = fileBytes();
+    EXPECT_EQ(after.count("<student_details>"), 2);
+    EXPECT_LT(after.indexOf("<marking>Lenient</marking>"),
+              after.indexOf("<marking>Severe</marking>"));
+    EXPECT_GE(after.indexOf("<marking>Lenient</marking>"), 0);
+}
+
+TEST_F(SaveTest, MissingPersonalIdIsReportedAndTheSaveGoesOn)
+{
+    start(edited(generateTutorFile({2, 1, true}),
+                 "<student_personal_id>" + generatedStudentId(0) + "</student_personal_id>", ""));
+    ASSERT_TRUE(save(shownValues()));
+    EXPECT_EQ(messages.texts,
+              QStringList{QStringLiteral("Missing <student_personal_id> from xml file.")});
+}
+
+struct RefusedCase
+{
+    const char *name;
+    QByteArray from;
+    QByteArray to;
+    QString missingTag;
+    QByteArray alsoFrom = {};
+};
+
+class RefusedSaveTest : public SaveTest, public testing::WithParamInterface<RefusedCase>
+{
+};
+
+// A file the save cannot take apart soundly is left exactly as it is, phase one included.
+TEST_P(RefusedSaveTest, WritesNothingAndNamesTheElement)
+{
+    const RefusedCase &c = GetParam();
+    start(generateTutorFile({2, 1, true}));
+    QByteArray damaged = edited(fileBytes(), c.from, c.to);
+    if (!c.alsoFrom.isEmpty())
+        damaged = edited(damaged, c.alsoFrom, "");
+    put(damaged);
+    MonitorFormValues values = shownValues();
+    values.flags[0] = QStringLiteral("E");
+    EXPECT_FALSE(save(values));
+    EXPECT_EQ(fileBytes(), damaged);
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")});
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("Missing ") + c.missingTag +
+                                             QStringLiteral(" from xml file.")))
+        << messages.texts[0].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedSaveTest,
+    testing::Values(RefusedCase{"flagWithoutPreferences", "<flag7></flag7>", "",
+                                QStringLiteral("<flag7>"), "</preferences>"},
+                    RefusedCase{"flagStartTagOnly", "</flag7>", "", QStringLiteral("</flag7>")},
+                    RefusedCase{"flagEndTagOnly", "<flag7>", "", QStringLiteral("<flag7>")},
+                    RefusedCase{"studentListMissing", "<student_list>", "",
+                                QStringLiteral("<student_list>")},
+                    RefusedCase{"studentListUnclosed", "</student_list>", "",
+                                QStringLiteral("</student_list>")},
+                    RefusedCase{"tooFewBlocks", "</student_details><student_details>",
+                                "</student_details>", QStringLiteral("<student_details>")},
+                    RefusedCase{"completedUnclosed", "N</student_completed>", "N",
+                                QStringLiteral("</student_completed>")},
+                    RefusedCase{"monitoringUnclosed", "</student_monitoring_details>", "",
+                                QStringLiteral("</student_monitoring_details>")}),
+    [](const testing::TestParamInfo<RefusedCase> &info) { return std::string(info.param.name); });
+
+TEST_F(SaveTest, CommentCharactersTheFileCannotHoldAreRefusedByName)
+{
+    start(generateTutorFile({1, 1, true}));
+    const QByteArray before = fileBytes();
+    MonitorFormValues values = shownValues();
+    values.comments = QStringLiteral("Dzi\u0119kuj\u0119 \u015bwietnie \U0001F600 \u20ac");
+    EXPECT_FALSE(save(values));
+    EXPECT_EQ(fileBytes(), before);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("\u0119 \u015b \U0001F600")));
+}
+
+TEST_F(SaveTest, VanishedFileIsReportedAndNothingIsCreated)
+{
+    start(generateTutorFile({1, 1, true}));
+    ASSERT_TRUE(QFile::remove(filePath()));
+    EXPECT_FALSE(save(shownValues()));
+    EXPECT_TRUE(folder.entries().isEmpty());
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(filePath()));
+}
+
+// Each step of either rewrite failing in turn: the save reports failure, names the file, and
+// the file holds the content before that rewrite; no temporary file is left behind.
+TEST_F(SaveTest, FailureAtAnyStepOfEitherRewriteIsReported)
+{
+    using Step = FailingFileOperations::Step;
+    const Step steps[] = {Step::Read,        Step::CopyToBackup, Step::CreateTemporary, Step::Write,
+                          Step::FlushToDisk, Step::Replace,      Step::FlushFolder};
+    const QByteArray original = generateTutorFile({2, 1, true});
+    for (const Step step : steps) {
+        for (int call = 1; call <= 2; ++call) {
+            start(original);
+            MonitorFormValues values = shownValues();
+            values.flags[0] = QStringLiteral("E");
+            values.students[0].marking = QStringLiteral("Severe");
+            FailingFileOperations failing(step, call);
+            EXPECT_FALSE(save(values, failing)) << int(step) << '/' << call;
+            ASSERT_EQ(messages.texts.size(), 1) << int(step) << '/' << call;
+            EXPECT_TRUE(messages.texts[0].contains(filePath()));
+
+            const QByteArray after = fileBytes();
+            const bool firstRewriteDone = call == 2 || (step == Step::FlushFolder && call == 1);
+            EXPECT_EQ(after.contains("<flag1>E</flag1>"), firstRewriteDone)
+                << int(step) << '/' << call;
+            const bool secondDone = step == Step::FlushFolder && call == 2;
+            EXPECT_EQ(after.contains("<marking>Severe</marking>"), secondDone);
+            for (const QString &entry : folder.entries())
+                EXPECT_FALSE(entry.endsWith(QStringLiteral(".tmp"))) << entry.toStdString();
+        }
+    }
+}
+
+} // namespace
