@@ -1,0 +1,127 @@
+#include "testfolder.h"
+
+#include "failingfileoperations.h"
+#include "safewrite.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace monitorfile;
+using Step = FailingFileOperations::Step;
+
+namespace {
+
+const QString kName = QStringLiteral("monitor.fhi");
+const QString kBackup = QStringLiteral("monitor.fhi.BAK");
+
+class SafeWriteTest : public testing::Test
+{
+protected:
+    QString target() const { return folder.path(kName); }
+
+    TestFolder folder;
+    LocalFileOperations files;
+};
+
+TEST_F(SafeWriteTest, ReplacesTheContentAndLeavesOnlyTheFile)
+{
+    folder.write(kName, "old");
+    const WriteResult result = WriteFileWithBackup(target(), "new\r\ncontent", files);
+    EXPECT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(folder.read(kName), "new\r\ncontent");
+    EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+TEST_F(SafeWriteTest, StepsRunInTheirSafeOrder)
+{
+    folder.write(kName, "old");
+    FailingFileOperations recording;
+    ASSERT_TRUE(WriteFileWithBackup(target(), "new", recording).ok);
+    // The new text is on the disk before it replaces the file, and the folder after.
+    const QList<Step> expected = {Step::CopyToBackup, Step::CreateTemporary, Step::Write,
+                                  Step::FlushToDisk,  Step::Replace,         Step::FlushFolder,
+                                  Step::RemoveFile};
+    EXPECT_EQ(recording.calls, expected);
+}
+
+TEST_F(SafeWriteTest, FailingStepKeepsTheOldContentAndLeavesNoTemporaryFile)
+{
+    for (const Step step : {Step::CopyToBackup, Step::CreateTemporary, Step::Write,
+                            Step::FlushToDisk, Step::Replace}) {
+        folder.write(kName, "old");
+        QFile::remove(folder.path(kBackup));
+        FailingFileOperations failing(step);
+        const WriteResult result = WriteFileWithBackup(target(), "new", failing);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, QString::fromLatin1(FailingFileOperations::kReason));
+        EXPECT_EQ(folder.read(kName), "old");
+        // Past the copy, the backup holds the previous content until a later save replaces it.
+        const QStringList expectedEntries =
+            step == Step::CopyToBackup ? QStringList{kName} : QStringList{kName, kBackup};
+        EXPECT_EQ(folder.entries(), expectedEntries) << int(step);
+        if (step != Step::CopyToBackup) {
+            EXPECT_EQ(folder.read(kBackup), "old");
+        }
+    }
+}
+
+TEST_F(SafeWriteTest, FailedFolderFlushIsReportedThoughTheTextIsInPlace)
+{
+    folder.write(kName, "old");
+    FailingFileOperations failing(Step::FlushFolder);
+    EXPECT_FALSE(WriteFileWithBackup(target(), "new", failing).ok);
+    EXPECT_EQ(folder.read(kName), "new");
+}
+
+TEST_F(SafeWriteTest, BackupLinkIsReplacedNeverWrittenThrough)
+{
+    folder.write(kName, "old");
+    folder.write(QStringLiteral("precious.txt"), "keep me");
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("precious.txt")), folder.path(kBackup)));
+    ASSERT_TRUE(WriteFileWithBackup(target(), "new", files).ok);
+    EXPECT_EQ(folder.read(QStringLiteral("precious.txt")), "keep me");
+    EXPECT_EQ(folder.read(kName), "new");
+    EXPECT_EQ(folder.entries(), (QStringList{kName, QStringLiteral("precious.txt")}));
+}
+
+TEST_F(SafeWriteTest, DanglingBackupLinkAndStaleBackupAreCleared)
+{
+    folder.write(kName, "old");
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("nowhere")), folder.path(kBackup)));
+    ASSERT_TRUE(WriteFileWithBackup(target(), "one", files).ok);
+    folder.write(kBackup, "stale");
+    ASSERT_TRUE(WriteFileWithBackup(target(), "two", files).ok);
+    EXPECT_EQ(folder.read(kName), "two");
+    EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+TEST_F(SafeWriteTest, KeepsPermissions)
+{
+    folder.write(kName, "old");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(target(), permissions));
+    ASSERT_TRUE(WriteFileWithBackup(target(), "new", files).ok);
+    // Owner, group and others; the "user" flags only echo the owner's for the current user.
+    const auto mask = QFile::Permissions(0x7077);
+    EXPECT_EQ(QFile::permissions(target()) & mask, permissions & mask);
+}
+
+TEST_F(SafeWriteTest, LinkedFileIsRewrittenWhereItPoints)
+{
+    folder.write(QStringLiteral("real.fhi"), "old");
+    ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("real.fhi")), target()));
+    ASSERT_TRUE(WriteFileWithBackup(target(), "new", files).ok);
+    EXPECT_EQ(folder.read(QStringLiteral("real.fhi")), "new");
+    EXPECT_EQ(QFile::symLinkTarget(target()), folder.path(QStringLiteral("real.fhi")));
+}
+
+TEST_F(SafeWriteTest, MissingFileIsNotCreated)
+{
+    const WriteResult result = WriteFileWithBackup(target(), "new", files);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_TRUE(folder.entries().isEmpty());
+}
+
+} // namespace
