@@ -81,16 +81,22 @@ ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, Q
         error = file.errorString();
         return ReadStatus::Failed;
     }
-    // Read at most one byte past the limit: a file that grew meanwhile is still refused.
-    bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return ReadStatus::Failed;
-    }
-    if (bytes.size() > maxBytes) {
-        size = bytes.size();
-        bytes.clear();
-        return ReadStatus::TooLarge;
+    // Read in chunks and stop past the limit: a file that grew meanwhile is still refused.
+    bytes.clear();
+    bytes.reserve(size);
+    constexpr qint64 chunk = 1 << 20;
+    while (!file.atEnd()) {
+        bytes += file.read(chunk);
+        if (file.error() != QFileDevice::NoError) {
+            error = file.errorString();
+            bytes.clear();
+            return ReadStatus::Failed;
+        }
+        if (bytes.size() > maxBytes) {
+            size = bytes.size();
+            bytes.clear();
+            return ReadStatus::TooLarge;
+        }
     }
     return ReadStatus::Ok;
 }

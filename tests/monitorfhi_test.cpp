@@ -53,7 +53,8 @@ TEST_F(MonitorFhiTest, ShowPrintsTheModelInRecordOrderAndLeavesTheFile)
     EXPECT_EQ(tutor.value(QStringLiteral("number_scripts")).toInt(-1), 4);
     EXPECT_EQ(tutor.value(QStringLiteral("tutor_name")).toString(),
               QStringLiteral("Okonkwo-Reilly, Margaret Ann"));
-    EXPECT_EQ(tutor.value(QStringLiteral("file_title")).toString(), QStringLiteral("\\monitor.fhi"));
+    EXPECT_EQ(tutor.value(QStringLiteral("file_title")).toString(),
+              QStringLiteral("\\monitor.fhi"));
     EXPECT_TRUE(tutor.value(QStringLiteral("monitor_comments")).toString().contains(u"Q3 & Q4"));
     const QJsonArray students = model.value(QStringLiteral("students")).toArray();
     ASSERT_EQ(students.size(), 4);
@@ -62,10 +63,18 @@ TEST_F(MonitorFhiTest, ShowPrintsTheModelInRecordOrderAndLeavesTheFile)
     EXPECT_TRUE(model.value(QStringLiteral("messages")).toArray().isEmpty());
 
     // The record's order, not the alphabet's.
-    const QByteArrayList order = {"\"tutor_forenames\"", "\"tutor_name\"", "\"number_scripts\"",
-                                  "\"flag1\"", "\"flag15\"", "\"download_exe_name\"",
-                                  "\"file_title\"", "\"file_path\"", "\"previous_monitor_forms\"",
-                                  "\"students\"", "\"student_forenames\"", "\"pt3_commenting\"",
+    const QByteArrayList order = {"\"tutor_forenames\"",
+                                  "\"tutor_name\"",
+                                  "\"number_scripts\"",
+                                  "\"flag1\"",
+                                  "\"flag15\"",
+                                  "\"download_exe_name\"",
+                                  "\"file_title\"",
+                                  "\"file_path\"",
+                                  "\"previous_monitor_forms\"",
+                                  "\"students\"",
+                                  "\"student_forenames\"",
+                                  "\"pt3_commenting\"",
                                   "\"messages\""};
     qsizetype last = -1;
     for (const QByteArray &key : order) {
@@ -78,7 +87,8 @@ TEST_F(MonitorFhiTest, ShowPrintsTheModelInRecordOrderAndLeavesTheFile)
 TEST_F(MonitorFhiTest, ShowWritesTheTidiedFileOnlyWhenAsked)
 {
     const QString path = copy(QStringLiteral("laid_out.fhi"));
-    EXPECT_EQ(runTool({QStringLiteral("show"), QStringLiteral("--write-normalised"), path}).exitCode, 0);
+    EXPECT_EQ(
+        runTool({QStringLiteral("show"), QStringLiteral("--write-normalised"), path}).exitCode, 0);
     EXPECT_EQ(file(), fixture(QStringLiteral("laid_out.normalised.fhi")));
 }
 
@@ -116,6 +126,8 @@ TEST_F(MonitorFhiTest, SetRefusesBadRequestsAndWritesNothing)
         {QStringLiteral("--student"), QStringLiteral("Z9999999=Severe||")},
         {QStringLiteral("--student"), QStringLiteral("C2468013=Severe")},
         {QStringLiteral("--flag"), QStringLiteral("16=E")},
+        {QStringLiteral("--flag"), QStringLiteral("2=</flag2>")},
+        {QStringLiteral("--student"), QStringLiteral("C2468013=<marking>||")},
         {QStringLiteral("--flag")},
         {QStringLiteral("--colour"), QStringLiteral("red")},
     };
@@ -142,7 +154,8 @@ TEST_F(MonitorFhiTest, CheckReportsEachFileWithoutChangingAny)
     EXPECT_EQ(run.exitCode, 1);
     const QString out = QString::fromUtf8(run.out);
     EXPECT_TRUE(out.contains(QStringLiteral("a/T1/monitor.fhi: ok"))) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("b/T2/monitor.fhi: Missing </system_details> from xml file.")));
+    EXPECT_TRUE(
+        out.contains(QStringLiteral("b/T2/monitor.fhi: Missing </system_details> from xml file.")));
     EXPECT_FALSE(out.contains(QStringLiteral("notes.txt")));
     EXPECT_EQ(folder.read(QStringLiteral("a/T1/monitor.fhi")), good);
     EXPECT_EQ(folder.read(QStringLiteral("b/T2/monitor.fhi")), damaged);
@@ -152,7 +165,8 @@ TEST_F(MonitorFhiTest, UsageAndMissingFilesExitTwo)
 {
     EXPECT_EQ(runTool({}).exitCode, 2);
     EXPECT_EQ(runTool({QStringLiteral("show")}).exitCode, 2);
-    EXPECT_EQ(runTool({QStringLiteral("show"), folder.path(QStringLiteral("none.fhi"))}).exitCode, 2);
+    EXPECT_EQ(runTool({QStringLiteral("show"), folder.path(QStringLiteral("none.fhi"))}).exitCode,
+              2);
     EXPECT_EQ(runTool({QStringLiteral("check"), folder.path(QStringLiteral("none"))}).exitCode, 2);
 }
 

@@ -94,6 +94,17 @@ int usageError(const QString &problem)
     return kExitUsage;
 }
 
+// The characters the form refuses in a criterion's rating, and the markup characters, which
+// would break the file's elements if they were written unencoded into a student's values.
+const QString kRefusedInRatings = QStringLiteral("\"<>\\/'&");
+const QString kRefusedInGrid = QStringLiteral("<>");
+
+bool holdsAnyOf(const QString &text, const QString &characters)
+{
+    return std::any_of(characters.begin(), characters.end(),
+                       [&](QChar c) { return text.contains(c); });
+}
+
 // What `set` changes, as given on its command line.
 struct SetRequest
 {
@@ -136,13 +147,24 @@ bool parseSet(const QStringList &args, SetRequest &request, QString &problem)
                 problem = QStringLiteral("--flag wants N=TEXT with N from 1 to 15: %1").arg(value);
                 return false;
             }
-            request.flags[n] = value.mid(eq + 1);
+            const QString flag = value.mid(eq + 1);
+            if (holdsAnyOf(flag, kRefusedInRatings)) {
+                problem = QStringLiteral("a rating cannot hold any of %1: %2")
+                              .arg(kRefusedInRatings, value);
+                return false;
+            }
+            request.flags[n] = flag;
         } else {
             const qsizetype eq = value.indexOf(QLatin1Char('='));
             const QStringList parts = value.mid(eq + 1).split(QLatin1Char('|'));
             if (eq <= 0 || parts.size() != 3) {
                 problem =
                     QStringLiteral("--student wants ID=MARKING|SUMMARY|SCRIPT: %1").arg(value);
+                return false;
+            }
+            if (holdsAnyOf(value, kRefusedInGrid)) {
+                problem = QStringLiteral("a student's values cannot hold %1: %2")
+                              .arg(kRefusedInGrid, value);
                 return false;
             }
             const QString id = trimBlanks(value.left(eq));
