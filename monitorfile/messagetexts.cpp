@@ -48,6 +48,17 @@ QString saveFailed(const QString &path, const QString &reason)
         .arg(shown(path), reason);
 }
 
+QString fileVanished()
+{
+    return QStringLiteral("The file is no longer there: it may have been moved, renamed or deleted "
+                          "since the form was opened.");
+}
+
+QString fileGrewTooLarge(qint64 size)
+{
+    return QStringLiteral("The file has grown to %1 bytes, more than the form can open.").arg(size);
+}
+
 QString saveRefusedUnencodable(const QString &characters)
 {
     return QStringLiteral("The monitoring form was not saved: these characters cannot be stored in "

@@ -13,6 +13,8 @@ QString fileTooLarge(const QString &path, qint64 size, qint64 limit);
 QString cannotReadFile(const QString &path, const QString &reason);
 QString normalisedRewriteFailed(const QString &path, const QString &reason);
 QString saveFailed(const QString &path, const QString &reason);
+QString fileVanished();
+QString fileGrewTooLarge(qint64 size);
 QString saveRefusedUnencodable(const QString &characters);
 QString saveRefusedMalformed(const QByteArray &tag);
 

@@ -184,12 +184,10 @@ bool readForSave(const QString &path, QByteArray &text, FileOperations &files,
     case ReadStatus::Ok:
         return true;
     case ReadStatus::NotFound:
-        error = QStringLiteral("The file is no longer there: it may have been moved, renamed or "
-                               "deleted since the form was opened.");
+        error = texts::fileVanished();
         break;
     case ReadStatus::TooLarge:
-        error = QStringLiteral("The file has grown to %1 bytes, more than the form can open.")
-                    .arg(size);
+        error = texts::fileGrewTooLarge(size);
         break;
     case ReadStatus::Failed:
         break;
