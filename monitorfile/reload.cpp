@@ -41,20 +41,8 @@ void ReloadMonitoringData(const QString &path, TutorData &data, FileOperations &
     if (!files.fileExists(path))
         return;
     QByteArray text;
-    qint64 size = 0;
-    QString error;
-    switch (files.readFile(path, kMaxFileBytes, text, size, error)) {
-    case ReadStatus::Ok:
-        break;
-    case ReadStatus::NotFound:
+    if (readTutorFileText(path, text, files, messages) != ReadStatus::Ok)
         return;
-    case ReadStatus::TooLarge:
-        messages.show(texts::fileTooLarge(path, size, kMaxFileBytes));
-        return;
-    case ReadStatus::Failed:
-        messages.show(texts::cannotReadFile(path, error));
-        return;
-    }
 
     TutorRecord &record = data.record;
     if (!extract("number_scripts", text, data.NumberScriptsText, messages))

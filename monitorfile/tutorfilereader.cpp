@@ -280,21 +280,15 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     report.fileFound = true;
 
     QByteArray original;
-    qint64 size = 0;
-    QString error;
-    switch (files.readFile(path, kMaxFileBytes, original, size, error)) {
+    switch (readTutorFileText(path, original, files, messages)) {
     case ReadStatus::Ok:
         break;
     case ReadStatus::NotFound:
         report.fileFound = false;
         return report;
     case ReadStatus::TooLarge:
-        report.readFailed = true;
-        messages.show(texts::fileTooLarge(path, size, kMaxFileBytes));
-        return report;
     case ReadStatus::Failed:
         report.readFailed = true;
-        messages.show(texts::cannotReadFile(path, error));
         return report;
     }
 
@@ -313,6 +307,19 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     else
         report.normalisedText = normalised;
     return report;
+}
+
+ReadStatus readTutorFileText(const QString &path, QByteArray &text, FileOperations &files,
+                             MessagePresenter &messages)
+{
+    qint64 size = 0;
+    QString error;
+    const ReadStatus status = files.readFile(path, kMaxFileBytes, text, size, error);
+    if (status == ReadStatus::TooLarge)
+        messages.show(texts::fileTooLarge(path, size, kMaxFileBytes));
+    else if (status == ReadStatus::Failed)
+        messages.show(texts::cannotReadFile(path, error));
+    return status;
 }
 
 bool WriteNormalisedText(const QString &path, const QByteArray &text, FileOperations &files,

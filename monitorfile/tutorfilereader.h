@@ -1,12 +1,12 @@
 #pragma once
 
+#include "fileoperations.h"
 #include "tutordata.h"
 
 #include <QString>
 
 namespace monitorfile {
 
-class FileOperations;
 class MessagePresenter;
 
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
@@ -35,6 +35,11 @@ struct ReadReport
 ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
                             MessagePresenter &messages, FileOperations &files,
                             const ReadOptions &options = {});
+
+// Reads the file at path whole into text. A file too large or unreadable is refused with a
+// message naming it; a missing file is not mentioned.
+ReadStatus readTutorFileText(const QString &path, QByteArray &text, FileOperations &files,
+                             MessagePresenter &messages);
 
 // Writes the tidied text of a file read without rewriting, as start-up would have; tells the
 // monitor when that fails.
