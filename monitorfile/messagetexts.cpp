@@ -73,4 +73,13 @@ QString saveRefusedMalformed(const QByteArray &tag)
                           "Your entries are still on the screen.");
 }
 
+QString saveRefusedDamaged(const QByteArray &tag)
+{
+    return QStringLiteral("The monitoring form was not saved: the tutor monitoring file is damaged "
+                          "around %1, so the entry would not be stored where it can be read "
+                          "again.\n\nThe file was left unchanged. Your entries are still on the "
+                          "screen.")
+        .arg(QString::fromLatin1(tag));
+}
+
 } // namespace monitorfile::texts

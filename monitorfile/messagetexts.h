@@ -17,5 +17,6 @@ QString fileVanished();
 QString fileGrewTooLarge(qint64 size);
 QString saveRefusedUnencodable(const QString &characters);
 QString saveRefusedMalformed(const QByteArray &tag);
+QString saveRefusedDamaged(const QByteArray &tag);
 
 } // namespace monitorfile::texts

@@ -71,6 +71,24 @@ bool encodeValues(const MonitorFormValues &values, EncodedValues &encoded, QStri
     return unencodable.isEmpty();
 }
 
+struct SingleElement
+{
+    QByteArray name;
+    QByteArray value;
+};
+
+// The elements the first rewrite replaces, in the order it replaces them.
+QList<SingleElement> singleElements(const EncodedValues &encoded)
+{
+    QList<SingleElement> singles;
+    const QList<QByteArray> flags = flagNames();
+    for (int i = 0; i < kFlagCount; ++i)
+        singles.append({flags[i], encoded.flags[i]});
+    singles.append({"monitor_comments", encoded.comments});
+    singles.append({"monitor_comment_date", encoded.commentDate});
+    return singles;
+}
+
 enum class Replacement { Done, MissingTag, NoPreferences };
 
 Replacement replaceInText(QByteArray &text, const ElementTags &tags, const QByteArray &value,
@@ -238,20 +256,12 @@ bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
     }
 
     // The single elements.
+    const QList<SingleElement> singles = singleElements(encoded);
     QByteArray text;
-    const QList<QByteArray> flags = flagNames();
-    for (int i = 0; i < kFlagCount; ++i) {
-        const ElementTags tags = tagsOf(flags[i]);
-        if (!ReplaceElementText(tags.start, tags.end, path, encoded.flags[i], i == 0, false, text,
+    for (qsizetype i = 0; i < singles.size(); ++i) {
+        const ElementTags tags = tagsOf(singles[i].name);
+        if (!ReplaceElementText(tags.start, tags.end, path, singles[i].value, i == 0, false, text,
                                 files, messages))
-            return false;
-    }
-    for (const auto &[name, value] :
-         {std::pair<QByteArray, QByteArray>{"monitor_comments", encoded.comments},
-          {"monitor_comment_date", encoded.commentDate}}) {
-        const ElementTags tags = tagsOf(name);
-        if (!ReplaceElementText(tags.start, tags.end, path, value, false, false, text, files,
-                                messages))
             return false;
     }
     // The student list must be whole before the first rewrite, so a refused save writes nothing.
@@ -260,6 +270,15 @@ bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
     if (!rebuildStudentList(check, numberScriptsText, encoded.students, nullptr, malformedTag)) {
         messages.show(texts::saveRefusedMalformed(malformedTag));
         return false;
+    }
+    // In a damaged file one replacement can swallow another, or an element inserted in front of
+    // "</preferences>" can land inside the student list; the entries must read back as written.
+    for (const SingleElement &single : singles) {
+        const ElementSpan span = locateElement(check, tagsOf(single.name));
+        if (!span.found() || check.mid(span.valueBegin, span.valueLength()) != single.value) {
+            messages.show(texts::saveRefusedDamaged(tagsOf(single.name).start));
+            return false;
+        }
     }
     if (!writeForSave(path, text, files, messages))
         return false;

@@ -308,6 +308,30 @@ INSTANTIATE_TEST_SUITE_P(
                                 QStringLiteral("</student_monitoring_details>")}),
     [](const testing::TestParamInfo<RefusedCase> &info) { return std::string(info.param.name); });
 
+TEST_F(SaveTest, EntriesThatWouldNotReadBackAreRefused)
+{
+    // An element inserted in front of a "</preferences>" inside the student list, and a flag
+    // that encloses others, would both lose entries.
+    const QByteArray preferencesInList =
+        edited(edited(generateTutorFile({1, 1, true}), "<flag7></flag7>", ""), "</student_list>",
+               "</preferences></student_list>");
+    QByteArray flagSpanningOthers =
+        edited(generateTutorFile({1, 1, true}), "<flag13></flag13>", "");
+    flagSpanningOthers = edited(flagSpanningOthers, "<flag1></flag1>", "<flag1></flag1><flag13>");
+    flagSpanningOthers = edited(flagSpanningOthers, "<flag4></flag4>", "</flag13><flag4></flag4>");
+    for (const QByteArray &damaged : {preferencesInList, flagSpanningOthers}) {
+        start(generateTutorFile({1, 1, true}));
+        put(damaged);
+        MonitorFormValues values = shownValues();
+        values.flags[1] = QStringLiteral("G");
+        values.flags[6] = QStringLiteral("E");
+        EXPECT_FALSE(save(values));
+        EXPECT_EQ(fileBytes(), damaged);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("damaged around <flag")));
+    }
+}
+
 TEST_F(SaveTest, CommentCharactersTheFileCannotHoldAreRefusedByName)
 {
     start(generateTutorFile({1, 1, true}));
