@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+#include <memory>
+
+namespace suite {
+
+// The running processes, as the suite's programs look for one another.
+class ProcessList
+{
+public:
+    virtual ~ProcessList() = default;
+
+    // The executable file name (no folder) of every running process, in the system's order;
+    // empty when no list can be taken. Never throws.
+    virtual QStringList executableNames() const = 0;
+};
+
+// The list this platform offers: the process snapshot on Windows, /proc elsewhere. The caller
+// owns it.
+std::unique_ptr<ProcessList> createSystemProcessList();
+
+} // namespace suite
