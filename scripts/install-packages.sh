@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev
+    xvfb xauth fonts-dejavu-core fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
 )

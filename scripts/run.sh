@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds the program when needed and shows the bundled sample tutor folder. The sample is copied
-# to a scratch folder first, so the copy in the repository never changes.
+# Opens the monitoring form on the bundled sample tutor folder, started the way the suite starts
+# it: through a stand-in for the suite's file handler. The sample is copied to a scratch folder
+# first, and the settings go to a scratch configuration folder, so neither the repository nor
+# your own settings change. Without a display the form runs under Xvfb and a screenshot is
+# written instead.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,13 +13,31 @@ build=${MONITOR_BUILD_DIR:-$root/build}
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" --target monitorfhi
+cmake --build "$build" --target MonitorForm ZuruzovIrurEdar
 
 work="$build/sample-run"
 rm -rf "$work"
-mkdir -p "$work"
+mkdir -p "$work/config"
 cp -r "$root/sample/monitor-root" "$work/"
-file="$work/monitor-root/M101-05B/02/00417263/MON1/monitor.fhi"
+export XDG_CONFIG_HOME="$work/config"
 
-echo "Tutor monitoring file: $file"
-"$build/tools/monitorfhi/monitorfhi" show --write-normalised "$file"
+form=(
+    "$build/tools/filehandler-standin/ZuruzovIrurEdar"
+    --root "$work/monitor-root" --form "$build/app/MonitorForm"
+    00417263 M101 05B 03 MON1
+)
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Opening the monitoring form on $work/monitor-root/M101-05B/03/00417263/MON1"
+    "${form[@]}"
+else
+    screenshot="$work/monitor-form.png"
+    echo "No display: running the form under Xvfb."
+    export MONITOR_FORM_SCREENSHOT="$screenshot"
+    export MONITOR_FORM_STATE_FILE="$work/monitor-form.txt"
+    export MONITOR_FORM_QUIT_AFTER_REPORT=1
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${form[@]}"
+    echo "Screenshot of the form: $screenshot"
+    echo "What the form showed: $MONITOR_FORM_STATE_FILE"
+    cat "$MONITOR_FORM_STATE_FILE"
+fi

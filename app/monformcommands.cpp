@@ -1,0 +1,139 @@
+// Toolbar and menu commands, the font size list and the resize rule.
+#include "monformentry.h"
+#include "twips.h"
+
+#include "aboutwindow.h"
+#include "ansicodec.h"
+#include "monitorgrid.h"
+#include "monitorsave.h"
+#include "suitepath.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+
+void MonFormEntry::tlbOptions_ButtonClick(int index)
+{
+    switch (index) {
+    case 14:
+        mnuViewPreviousMonitorFormsWindow_Click();
+        break;
+    case 13:
+        mnuViewMonitorCommentsWindow_Click();
+        break;
+    case 1:
+        SaveChanges();
+        break;
+    case 4:
+        mnuCopy_Click();
+        break;
+    case 5:
+        mnuPaste_Click();
+        break;
+    case 9:
+        mnuSpellCheck_Click();
+        break;
+    case 3:
+        mnuCut_Click();
+        break;
+    case 7:
+        mnuPrint_Click();
+        break;
+    default:
+        break; // separators, and the buttons of windows this program does not open
+    }
+}
+
+void MonFormEntry::cmbFontSize_Click()
+{
+    if (!m_fontListReady)
+        return;
+    const QString chosen = m_cmbFontSize->currentText();
+    if (chosen == m_currentFontSizeName)
+        return;
+    FontSize size = FontSizes[0];
+    for (const FontSize &candidate : FontSizes) {
+        if (chosen == QLatin1String(candidate.name)) {
+            size = candidate;
+            break;
+        }
+    }
+    QFont font = m_txtMonitorComments->font();
+    font.setPointSize(size.points);
+    m_txtMonitorComments->setFont(font);
+    m_currentFontSizeName = QString::fromLatin1(size.name);
+    m_txtMonitorComments->setFocus();
+}
+
+void MonFormEntry::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    applyResizeRule();
+}
+
+void MonFormEntry::applyResizeRule()
+{
+    if (!m_frame1)
+        return;
+    const Twips twips(this);
+    const QRect outer = outerGeometryTwips();
+    const int frameHeight = roundToWhole16(outer.height() - 10.0);
+    const int boxHeight = qMax(0, roundToWhole16(outer.height() - 5800.0));
+    m_txtMonitorComments->resize(twips.toPixelsX(outer.width() - 100),
+                                 m_txtMonitorComments->height());
+    m_frame1->resize(centralWidget()->width(), twips.toPixelsY(frameHeight));
+    m_txtMonitorComments->resize(m_txtMonitorComments->width(), twips.toPixelsY(boxHeight));
+}
+
+void MonFormEntry::mnuMaximise_Click()
+{
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+}
+
+void MonFormEntry::ShowAboutBox()
+{
+    ::ShowAboutBox(this);
+}
+
+void MonFormEntry::SaveChanges()
+{
+    m_txtMonitorComments->setFocus();
+    monitorfile::MonitorFormValues values;
+    for (int i = 0; i < monitorfile::kFlagCount; ++i)
+        values.flags[i] = monitorfile::decodeAnsi(m_tutorData.record.flags[i]);
+    values.comments = m_txtMonitorComments->toPlainText();
+    values.commentDate = monitorfile::formatCommentDate(m_platform.clock.today());
+    for (int row = 1; row < m_monFlex1->rows(); ++row) {
+        values.students.push_back({m_monFlex1->textMatrix(row, 4), m_monFlex1->textMatrix(row, 1),
+                                   m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
+    }
+    const QString path = monitorfile::suiteFilePath(m_tutorData.record.file_path.trimmed(),
+                                                    m_tutorData.record.file_title.trimmed());
+    if (!monitorfile::SaveMonitorForm(path, values, m_tutorData.NumberScriptsText, m_platform.files,
+                                      m_platform.messages))
+        return; // the monitor has been told; the changes stay unsaved
+    m_preferences.write(settings::Pref::MonitorChanges, QStringLiteral("False"));
+    setSaveControlsEnabled(false);
+}
+
+// The commands below belong to the clipboard, printing, spelling, the companion windows and the
+// closing sequence; they arrive with those parts of the program.
+void MonFormEntry::mnuClose_Click()
+{
+    close();
+}
+
+void MonFormEntry::mnuExit_Click()
+{
+    close();
+}
+
+void MonFormEntry::mnuPrint_Click() {}
+void MonFormEntry::mnuCut_Click() {}
+void MonFormEntry::mnuCopy_Click() {}
+void MonFormEntry::mnuPaste_Click() {}
+void MonFormEntry::mnuSpellCheck_Click() {}
+void MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click() {}
+void MonFormEntry::mnuViewMonitorCommentsWindow_Click() {}

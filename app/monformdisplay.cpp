@@ -1,0 +1,124 @@
+// Showing the tutor monitoring file's data, and the commands' enabled state that goes with it.
+#include "monformentry.h"
+#include "twips.h"
+
+#include "ansicodec.h"
+#include "monitorgrid.h"
+#include "suitepath.h"
+#include "textvalues.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+using monitorfile::decodeAnsi;
+using monitorfile::StudentRecord;
+using monitorfile::TutorRecord;
+
+void MonFormEntry::DisplayData()
+{
+    const TutorRecord &r = m_tutorData.record;
+    QString tutor = QStringLiteral("Tutor: ") + decodeAnsi(r.staff_id) + QStringLiteral("  ") +
+                    decodeAnsi(r.tutor_name);
+    if (monitorfile::trimBlanks(r.new_tutor) == "Yes")
+        tutor += QStringLiteral(" (New)");
+    m_lbTutor->setText(tutor);
+    m_lbRegion->setText(QStringLiteral("Appt Region: ") + decodeAnsi(r.locn_code));
+    m_lbCourseData->setText(QStringLiteral("Course: ") + m_words.CmdArg2 + u'-' + m_words.CmdArg3 +
+                            QStringLiteral("   TMA: ") + m_words.CmdArg4 +
+                            QStringLiteral("   Level: ") + decodeAnsi(r.monitoring_level_code));
+
+    {
+        // Filling the grids is not an edit.
+        const QSignalBlocker blockStudents(m_monFlex1);
+        const QSignalBlocker blockCriteria(m_monFlex2);
+        m_monFlex1->setRows(1);
+        m_monFlex1->setCols(5);
+        m_monFlex1->setCurrentCell(0, 0);
+        m_monFlex1->setColHidden(4, true);
+        for (const StudentRecord &s : r.students) {
+            m_monFlex1->addRow({decodeAnsi(s.student_name), decodeAnsi(s.marking),
+                                decodeAnsi(s.pt3_commenting), decodeAnsi(s.script_commenting),
+                                decodeAnsi(s.student_personal_id)});
+        }
+        if (m_monFlex1->rows() < 5) {
+            m_monFlex1->setColWidthTwips(2, 2190);
+            m_monFlex1->setColWidthTwips(3, 2190);
+        }
+        const int height = (m_monFlex1->rowHeightTwips(0) + 30) * m_monFlex1->rows() - 1;
+        m_monFlex1->setHeightTwips(qMin(height, 1035));
+
+        m_monFlex2->setCurrentCell(0, 1);
+        for (int i = 0; i < 6; ++i)
+            m_monFlex2->setTextMatrix(i + 1, 1, decodeAnsi(r.flags[i]));
+        for (int i = 6; i < monitorfile::kFlagCount; ++i)
+            m_monFlex2->setTextMatrix(i - 5, 3, decodeAnsi(r.flags[i]));
+        m_monFlex2->setVisible(true);
+    }
+    m_txtMonitorComments->setPlainText(decodeAnsi(r.monitor_comments));
+
+    EnableMenus();
+    bool changes = false;
+    settings::parseBooleanText(m_preferences.read(settings::Pref::MonitorChanges), changes);
+    setSaveControlsEnabled(changes);
+    if (m_alwaysOnTopSetting == QLatin1String("Y")) {
+        menuItem("mnuAlwaysOnTop")->setChecked(true);
+        SetWindowTopMost(true);
+    }
+    if (!m_tutorData.fileFound)
+        showMissingFile();
+}
+
+void MonFormEntry::EnableMenus()
+{
+    menuItem("mnuViewMonitorFormWindow")->setEnabled(false);
+    toolbarButton(12)->setEnabled(false);
+    menuItem("mnuExit")->setEnabled(true);
+    menuItem("mnuOpen")->setEnabled(false);
+    menuItem("mnuSort")->setEnabled(false);
+    menuItem("mnuClose")->setEnabled(true);
+    menuItem("mnuAlwaysOnTop")->setEnabled(true);
+    menuItem("mnuViewPreviousMonitorFormsWindow")->setEnabled(true);
+    toolbarButton(14)->setEnabled(true);
+    menuItem("mnuViewMonitorCommentsWindow")->setEnabled(true);
+    toolbarButton(13)->setEnabled(true);
+    menuItem("mnuCopy")->setEnabled(false);
+    toolbarButton(4)->setEnabled(true);
+    menuItem("mnuPrint")->setEnabled(true);
+    toolbarButton(7)->setEnabled(true);
+    menuItem("mnuViewZipWindow")->setEnabled(false);
+    toolbarButton(11)->setEnabled(false);
+    menuItem("mnuSpellCheck")->setEnabled(true);
+    toolbarButton(9)->setEnabled(true);
+    const QByteArray &previous = m_tutorData.record.previous_monitor_forms;
+    const bool havePrevious = !previous.isEmpty() && previous != "No";
+    menuItem("mnuViewPreviousMonitorFormsWindow")->setEnabled(havePrevious);
+    toolbarButton(14)->setEnabled(havePrevious);
+    menuItem("mnuViewStudentWindow")->setEnabled(false);
+}
+
+void MonFormEntry::setSaveControlsEnabled(bool enabled)
+{
+    toolbarButton(1)->setEnabled(enabled && m_tutorData.fileFound);
+    menuItem("mnuSave")->setEnabled(enabled && m_tutorData.fileFound);
+}
+
+// Without a file there is nothing to review: the form says so instead of looking empty, and
+// offers neither saving nor printing.
+void MonFormEntry::showMissingFile()
+{
+    const QString path =
+        monitorfile::suiteFilePath(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"));
+    m_lbTutor->setText(QStringLiteral("No tutor monitoring file"));
+    m_lbTutor->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    m_txtMonitorComments->setReadOnly(true);
+    m_txtMonitorComments->setPlainText(
+        QStringLiteral("There is no tutor monitoring file to review here:\n%1\n\nPlease open the "
+                       "tutor again from the Monitor File Handler.")
+            .arg(path));
+    m_monFlex1->setEnabled(false);
+    m_monFlex2->setEnabled(false);
+    for (const char *name : {"mnuSave", "mnuPrint", "mnuSpellCheck"})
+        menuItem(name)->setEnabled(false);
+    for (const int button : {1, 7, 9})
+        toolbarButton(button)->setEnabled(false);
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "commandline.h"
+#include "platform.h"
+
+#include "preferences.h"
+#include "spellingoptions.h"
+#include "tutordata.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class MonitorGrid;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QToolBar;
+
+// The monitoring form: the tutor's header, the student grid, the criteria grid and the
+// monitor's comments, with the suite's menus and toolbar.
+class MonFormEntry : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    MonFormEntry(const MonitorPlatform &platform, QStringList arguments);
+
+    // Runs the start-up sequence. False when the program must end instead of showing the form.
+    bool load();
+
+    // Toolbar buttons by their 1-based index; separators included.
+    QAction *toolbarButton(int index) const;
+    QAction *menuItem(const char *name) const;
+    void tlbOptions_ButtonClick(int index);
+
+    void DisplayData();
+    void EnableMenus();
+    void SavePreferences();
+    void SetWindowTopMost(bool topMost);
+    void SaveChanges();
+    void ShowAboutBox();
+
+    const monitorfile::TutorData &tutorData() const { return m_tutorData; }
+    const CommandWords &commandWords() const { return m_words; }
+    const QString &TutorFolderPath() const { return m_tutorFolderPath; }
+    const settings::SpellingOptions &spellingOptions() const { return m_spellingOptions; }
+    bool formLoaded() const { return m_formLoaded; }
+    bool isTopMost() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Layout
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void layOutGrids();
+    QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                         void (MonFormEntry::*handler)() = nullptr);
+
+    // Start-up steps
+    bool checkCommandLine();
+    void applySpellingOptions();
+    void applyPlacement();
+    void fillFontSizeList();
+    void showMissingFile();
+
+    // Commands
+    void cmbFontSize_Click();
+    void mnuAlwaysOnTop_Click();
+    void mnuRestoreSettings_Click();
+    void mnuMaximise_Click();
+    void mnuClose_Click();
+    void mnuExit_Click();
+    void mnuPrint_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuSpellCheck_Click();
+    void mnuViewPreviousMonitorFormsWindow_Click();
+    void mnuViewMonitorCommentsWindow_Click();
+    void applyResizeRule();
+    void setSaveControlsEnabled(bool enabled);
+
+    // Window geometry in twips, outer frame included.
+    QRect outerGeometryTwips() const;
+    void setOuterGeometryTwips(const QRect &twips);
+
+    MonitorPlatform m_platform;
+    QStringList m_arguments;
+    settings::Preferences m_preferences;
+    settings::SpellingOptions m_spellingOptions;
+    monitorfile::TutorData m_tutorData;
+    CommandWords m_words;
+    QString m_monitorRootDirectory;
+    QString m_tutorFolderPath;
+
+    QString m_formTopText;
+    QString m_formLeftText;
+    QString m_formHeightText;
+    QString m_formWidthText;
+    int m_formWidthValue = 0;
+    QString m_alwaysOnTopSetting;
+    QString m_fontSizeSetting;
+    QString m_currentFontSizeName;
+    bool m_formLoaded = false;
+    bool m_fontListReady = false;
+    bool m_hooked = false;
+    QRect m_placementTwips;
+    QMargins m_appliedFrame;
+
+    QToolBar *m_tlbOptions = nullptr;
+    std::array<QAction *, 14> m_buttons{};
+    QFrame *m_frame1 = nullptr;
+    QLabel *m_lbTutor = nullptr;
+    QLabel *m_lbCourseData = nullptr;
+    QLabel *m_lbRegion = nullptr;
+    MonitorGrid *m_monFlex1 = nullptr;
+    MonitorGrid *m_monFlex2 = nullptr;
+    QComboBox *m_cmbFontSize = nullptr;
+    QPlainTextEdit *m_txtMonitorComments = nullptr;
+};
+
+// "MS Sans Serif" at 8.25 points, as the form was designed.
+QFont designFont();
+
+// The font sizes of the comments box, by name.
+struct FontSize
+{
+    int points;
+    const char *name;
+};
+extern const std::array<FontSize, 3> FontSizes;

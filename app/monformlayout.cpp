@@ -1,0 +1,281 @@
+// The monitoring form's controls, menus and toolbar as designed (geometry in twips).
+#include "monformentry.h"
+#include "toolbarimages.h"
+#include "twips.h"
+
+#include "monitorgrid.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QToolBar>
+
+namespace {
+
+const QString kCaption =
+    QStringLiteral("Monitor Entry Form - Norvale Quillet Monitor File Handler");
+
+struct ToolbarButton
+{
+    const char *key;
+    const char *tooltip; // null for a separator
+    int image;
+};
+
+constexpr ToolbarButton kToolbarButtons[14] = {
+    {"Save", "Save", 6},
+    {"Preferences", nullptr, 0},
+    {"", "Cut", 3},
+    {"Copy", "Copy", 5},
+    {"", "Paste", 4},
+    {"", nullptr, 0},
+    {"", "Print", 2},
+    {"", nullptr, 0},
+    {"", "Spell Check", 7},
+    {"", nullptr, 0},
+    {"", "View Zip Window", 1},
+    {"", "View Monitor Form Entry Window", 8},
+    {"PrevM", "View Monitor Comments File", 9},
+    {"MComm", "View Previous Monitor Form", 10},
+};
+
+const char *const kStudentHeaders[4] = {"Student Name ", "Grade ", "Summary/feedback ",
+                                        "Script Comments "};
+const char *const kLeftCriteria[6] = {
+    "1) Acknowledges good work ",
+    "2) Uses a friendly/personal tone ",
+    "3) Provides encouragement and support ",
+    "4) Provides a summary of strengths and weaknesses ",
+    "5) Suggests ways of improving future work ",
+    "6) Course specific criteria ",
+};
+const char *const kRightCriteria[9] = {
+    "7) Comments Positively on good points ",
+    "8) Corrects and explains errors or omissions ",
+    "9) Identifies and explains irrelevant material ",
+    "10) Makes clear and constructive comments ",
+    "11) Directs student to course and other relevant materials ",
+    "12) Clearly explains where marks were gained or lost ",
+    "13) Identifies excessive or insufficient length ",
+    "14) Comments on communication skills ",
+    "15) Course specific criteria ",
+};
+
+template <typename W>
+W *place(W *widget, const char *name, const Twips &twips, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(twips.toPixels(left, top, width, height));
+    return widget;
+}
+
+QFrame *captionlessFrame(QWidget *parent)
+{
+    auto *frame = new QFrame(parent);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    return frame;
+}
+
+} // namespace
+
+// The font the form was designed with; where it is not installed, the closest in width.
+QFont designFont()
+{
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                    QStringLiteral("Liberation Sans"),
+                                    QStringLiteral("DejaVu Sans")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+void MonFormEntry::buildControls()
+{
+    setObjectName(QStringLiteral("MonFormEntry"));
+    setFont(designFont());
+    setWindowTitle(kCaption);
+    const Twips twips(this);
+    resize(twips.toPixelsX(10035), twips.toPixelsY(7530));
+
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    m_frame1 = place(captionlessFrame(central), "Frame1", twips, 0, 0, 9945, 7095);
+    auto *frame2 = place(captionlessFrame(m_frame1), "Frame2", twips, 30, 0, 9165, 465);
+    place(captionlessFrame(frame2), "Frame3", twips, -60, 0, 9255, 105);
+    m_lbTutor = place(new QLabel(frame2), "lbTutor", twips, 30, 150, 3900, 195);
+    m_lbCourseData = place(new QLabel(frame2), "lbCourseData", twips, 4020, 150, 3585, 225);
+    m_lbRegion = place(new QLabel(frame2), "lbRegion", twips, 7605, 150, 1425, 255);
+
+    m_monFlex1 = place(new MonitorGrid(m_frame1), "MonFlex1", twips, 30, 480, 9165, 1035);
+    place(
+        new QLabel(QStringLiteral("Please refer to your Faculty monitoring guidelines:"), m_frame1),
+        "Label24", twips, 30, 1530, 3675, 345);
+    m_monFlex2 = place(new MonitorGrid(m_frame1), "MonFlex2", twips, 30, 1800, 9165, 2483);
+    // The designer's "&&" shows a single "&".
+    place(new QLabel(QStringLiteral("Further comments & advice by Monitor:"), m_frame1), "Label18",
+          twips, 30, 4350, 3585, 255);
+    place(new QLabel(QStringLiteral("Font Size:"), m_frame1), "Label1", twips, 6960, 4350, 975,
+          255);
+    m_cmbFontSize = place(new QComboBox(m_frame1), "cmbFontSize", twips, 7980, 4320, 1215, 315);
+    m_cmbFontSize->setEditable(true);
+    m_txtMonitorComments =
+        place(new QPlainTextEdit(m_frame1), "TxtMonitorComments", twips, 30, 4680, 9165, 877);
+    m_txtMonitorComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    const QFont gridFont = designFont();
+    m_monFlex1->setGridFont(gridFont);
+    m_monFlex2->setGridFont(gridFont);
+
+    setTabOrder(m_monFlex1, m_monFlex2);
+    setTabOrder(m_monFlex2, m_cmbFontSize);
+    setTabOrder(m_cmbFontSize, m_txtMonitorComments);
+
+    connect(m_cmbFontSize, &QComboBox::activated, this, [this] { cmbFontSize_Click(); });
+
+    buildToolbar();
+    buildMenus();
+}
+
+void MonFormEntry::buildToolbar()
+{
+    const Twips twips(this);
+    m_tlbOptions = new QToolBar(this);
+    m_tlbOptions->setObjectName(QStringLiteral("tlbOptions"));
+    m_tlbOptions->setMovable(false);
+    m_tlbOptions->setFloatable(false);
+    m_tlbOptions->setIconSize(QSize(16, 16));
+    m_tlbOptions->setFixedHeight(twips.toPixelsY(360));
+    m_tlbOptions->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, m_tlbOptions);
+    for (int i = 0; i < 14; ++i) {
+        const ToolbarButton &b = kToolbarButtons[i];
+        QAction *action = b.tooltip ? m_tlbOptions->addAction(toolbarImage(b.image), QString())
+                                    : m_tlbOptions->addSeparator();
+        action->setObjectName(QStringLiteral("tlbOptions_%1").arg(i + 1));
+        action->setData(QString::fromLatin1(b.key));
+        if (b.tooltip)
+            action->setToolTip(QString::fromLatin1(b.tooltip));
+        const int index = i + 1;
+        connect(action, &QAction::triggered, this,
+                [this, index] { tlbOptions_ButtonClick(index); });
+        m_buttons[i] = action;
+    }
+}
+
+QAction *MonFormEntry::addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                                   void (MonFormEntry::*handler)())
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (handler)
+        connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void MonFormEntry::buildMenus()
+{
+    auto menu = [this](const char *name, const QString &caption) {
+        QMenu *m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto off = [](QAction *a) { a->setEnabled(false); };
+
+    QMenu *file = menu("mnuFile", QStringLiteral("&File"));
+    addMenuItem(file, "mnuOpen", QStringLiteral("&Open"));
+    addMenuItem(file, "mnuClose", QStringLiteral("&Close"), &MonFormEntry::mnuClose_Click);
+    off(addMenuItem(file, "mnuSave", QStringLiteral("&Save"), &MonFormEntry::SaveChanges));
+    addMenuItem(file, "mnuPrint", QStringLiteral("&Print"), &MonFormEntry::mnuPrint_Click)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    addMenuItem(file, "mnuExit", QStringLiteral("E&xit"), &MonFormEntry::mnuExit_Click);
+
+    QMenu *edit = menu("mnuEdit", QStringLiteral("&Edit"));
+    QAction *cut = addMenuItem(edit, "mnuCut", QStringLiteral("Cu&t"), &MonFormEntry::mnuCut_Click);
+    cut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    off(cut);
+    addMenuItem(edit, "mnuCopy", QStringLiteral("&Copy"), &MonFormEntry::mnuCopy_Click)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
+    QAction *paste =
+        addMenuItem(edit, "mnuPaste", QStringLiteral("&Paste"), &MonFormEntry::mnuPaste_Click);
+    paste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
+    off(paste);
+
+    QMenu *view = menu("mnuView", QStringLiteral("&View"));
+    off(addMenuItem(view, "mnuViewTutorWindow", QStringLiteral("&Tutor Summary Window")));
+    off(addMenuItem(view, "mnuViewStudentWindow", QStringLiteral("&Student Summary Window")));
+    off(addMenuItem(view, "mnuViewMonitorFormWindow", QStringLiteral("&Monitor Form Window")));
+    off(addMenuItem(view, "mnuViewZipWindow", QStringLiteral("&Zip Window")));
+    addMenuItem(view, "mnuViewPreviousMonitorFormsWindow",
+                QStringLiteral("&Previous Monitor Forms"),
+                &MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click);
+    addMenuItem(view, "mnuViewMonitorCommentsWindow", QStringLiteral("Monitor &Comments"),
+                &MonFormEntry::mnuViewMonitorCommentsWindow_Click);
+
+    QMenu *tools = menu("mnuTools", QStringLiteral("&Tools"));
+    addMenuItem(tools, "mnuSort", QStringLiteral("So&rt"));
+    off(addMenuItem(tools, "mnuSpellCheck", QStringLiteral("Spell &Check"),
+                    &MonFormEntry::mnuSpellCheck_Click));
+
+    QMenu *options = menu("mnuOptions", QStringLiteral("&Options"));
+    addMenuItem(options, "mnuAlwaysOnTop", QStringLiteral("&Always On Top"),
+                &MonFormEntry::mnuAlwaysOnTop_Click)
+        ->setCheckable(true);
+    addMenuItem(options, "mnuRestoreSettings", QStringLiteral("Restore System &Defaults "),
+                &MonFormEntry::mnuRestoreSettings_Click);
+    off(addMenuItem(options, "mnuSelectNewMonitorForm",
+                    QStringLiteral("Select New &Monitor Form")));
+    QAction *maximise = addMenuItem(options, "mnuMaximise", QStringLiteral("Maximise Window"),
+                                    &MonFormEntry::mnuMaximise_Click);
+    maximise->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    maximise->setVisible(false);
+    // A hidden menu item's shortcut is inactive; the window keeps Ctrl+M working on its own.
+    connect(new QShortcut(maximise->shortcut(), this), &QShortcut::activated, this,
+            &MonFormEntry::mnuMaximise_Click);
+
+    QMenu *help = menu("mnuHelp", QStringLiteral("&Help"));
+    addMenuItem(help, "mnuAbout", QStringLiteral("&About"), &MonFormEntry::ShowAboutBox);
+}
+
+void MonFormEntry::layOutGrids()
+{
+    const int studentWidths[4] = {2500, 2190, 2100, 2100};
+    m_monFlex1->setCols(5);
+    m_monFlex1->setFixedRows(1);
+    m_monFlex1->setRows(1);
+    for (int c = 0; c < 4; ++c)
+        m_monFlex1->setColWidthTwips(c, studentWidths[c]);
+    for (int c = 0; c < 4; ++c)
+        m_monFlex1->setTextMatrix(0, c, QString::fromLatin1(kStudentHeaders[c]));
+
+    const int criteriaWidths[4] = {4150, 390, 4150, 390};
+    m_monFlex2->setFixedRows(0);
+    m_monFlex2->setRows(10);
+    m_monFlex2->setCols(4);
+    for (int c = 0; c < 4; ++c)
+        m_monFlex2->setColWidthTwips(c, criteriaWidths[c]);
+    m_monFlex2->setTextMatrix(0, 0, QStringLiteral("SUMMARY AND FEEDBACK (PT3)"));
+    m_monFlex2->setTextMatrix(0, 2, QStringLiteral("SCRIPT COMMENTS"));
+    for (int r = 1; r <= 9; ++r) {
+        if (r <= 6)
+            m_monFlex2->setTextMatrix(r, 0, QString::fromLatin1(kLeftCriteria[r - 1]));
+        m_monFlex2->setTextMatrix(r, 2, QString::fromLatin1(kRightCriteria[r - 1]));
+    }
+}
+
+QAction *MonFormEntry::menuItem(const char *name) const
+{
+    return findChild<QAction *>(QLatin1String(name));
+}
+
+QAction *MonFormEntry::toolbarButton(int index) const
+{
+    return index >= 1 && index <= 14 ? m_buttons[index - 1] : nullptr;
+}

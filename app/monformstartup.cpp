@@ -1,0 +1,192 @@
+// Start-up of the monitoring form, step by step in the order the suite relies on.
+#include "monformentry.h"
+#include "twips.h"
+#include "widgetmessages.h"
+
+#include "fileoperations.h"
+#include "isprocessrunning.h"
+#include "messages.h"
+#include "monitorgrid.h"
+#include "settingsstore.h"
+#include "textvalues.h"
+#include "tutorfilereader.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QWindow>
+
+using settings::Pref;
+
+namespace {
+
+const QString kNotFromFileHandler =
+    QStringLiteral("This application must be called from the Norvale Quillet Monitor File Handler");
+
+// A stored placement as a whole number of twips: its leading number, halves to even.
+int placementValue(const QString &text)
+{
+    return monitorfile::wholeNumberValue(text.toLatin1());
+}
+
+} // namespace
+
+const std::array<FontSize, 3> FontSizes = {{{8, "Small"}, {12, "Medium"}, {18, "Large"}}};
+
+MonFormEntry::MonFormEntry(const MonitorPlatform &platform, QStringList arguments)
+    : m_platform(platform), m_arguments(std::move(arguments)), m_preferences(platform.settings)
+{
+    buildControls();
+    // The native window exists from the start: its frame counts in the stored placement, and the
+    // suite's programs look for it by its title.
+    winId();
+}
+
+bool MonFormEntry::load()
+{
+    m_formLoaded = false;
+    QRect placement = outerGeometryTwips();
+    placement.setHeight(6500);
+    setOuterGeometryTwips(placement);
+    layOutGrids();
+    if (!suite::IsProcessRunning(m_platform.processes, QStringLiteral("ZuruzovIrurEdar")))
+        return false;
+    if (!checkCommandLine())
+        return false;
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    applySpellingOptions();
+    applyPlacement();
+
+    m_fontSizeSetting = m_preferences.read(Pref::FontSize);
+    m_monitorRootDirectory = m_preferences.read(Pref::RootDirectory);
+    m_tutorFolderPath = tutorFolderPath(m_monitorRootDirectory, m_words);
+    monitorfile::ReadTutorXMLFile(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"), m_tutorData,
+                                  m_platform.messages, m_platform.files);
+    DisplayData();
+    menuItem("mnuClose")->setEnabled(true);
+    m_monFlex2->setCellsCentred(0, 1, 9, 1);
+    m_monFlex2->setCellsCentred(0, 3, 9, 3);
+    m_platform.windowHook.hook();
+    m_hooked = true;
+    if (menuItem("mnuAlwaysOnTop")->isChecked())
+        SetWindowTopMost(true);
+    fillFontSizeList();
+    m_fontListReady = true;
+    m_formLoaded = true;
+    return true;
+}
+
+bool MonFormEntry::checkCommandLine()
+{
+    const QString line = commandLineText(m_arguments);
+    if (line.isEmpty()) {
+        m_platform.messages.show(kNotFromFileHandler);
+        return false;
+    }
+    QString badWord;
+    switch (takeCommandWords(GetCommandLine(line, 6), m_words, badWord)) {
+    case CommandLineProblem::None:
+        return true;
+    case CommandLineProblem::Empty:
+        m_platform.messages.show(kNotFromFileHandler);
+        return false;
+    case CommandLineProblem::UnsafeWord:
+        m_platform.messages.show(
+            QStringLiteral("The folder name \"%1\" on the command line is not allowed: it would "
+                           "lead outside the monitoring folders. Nothing was opened.")
+                .arg(badWord));
+        return false;
+    }
+    return false;
+}
+
+void MonFormEntry::applySpellingOptions()
+{
+    for (const settings::SpellingOptionDefinition &option : settings::kSpellingOptions) {
+        bool value = false;
+        // An option that cannot be read as a truth value keeps what it had.
+        if (settings::parseBooleanText(m_preferences.readSpellingOption(option), value))
+            m_spellingOptions.set(QLatin1String(option.name), value);
+    }
+}
+
+void MonFormEntry::applyPlacement()
+{
+    QRect placement = outerGeometryTwips();
+    m_formTopText = m_preferences.read(Pref::FormTop);
+    if (!m_formTopText.isEmpty())
+        placement.moveTop(placementValue(m_formTopText));
+    m_formLeftText = m_preferences.read(Pref::FormLeft);
+    if (!m_formLeftText.isEmpty())
+        placement.moveLeft(placementValue(m_formLeftText));
+    m_formHeightText = m_preferences.read(Pref::FormHeight);
+    if (!m_formHeightText.isEmpty())
+        placement.setHeight(placementValue(m_formHeightText));
+    m_formWidthText = m_preferences.read(Pref::FormWidth);
+    if (!m_formWidthText.isEmpty())
+        m_formWidthValue = placementValue(m_formWidthText);
+
+    m_alwaysOnTopSetting = m_preferences.read(Pref::AlwaysOnTop);
+    if (m_alwaysOnTopSetting.isEmpty())
+        m_alwaysOnTopSetting = QStringLiteral("N");
+
+    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    if (normal && m_formWidthValue > 0)
+        placement.setWidth(placementValue(m_formWidthText));
+    setOuterGeometryTwips(placement);
+}
+
+void MonFormEntry::fillFontSizeList()
+{
+    m_fontListReady = false;
+    m_cmbFontSize->clear();
+    for (const FontSize &size : FontSizes) {
+        const QString name = QString::fromLatin1(size.name);
+        m_cmbFontSize->addItem(name);
+        if (name == m_fontSizeSetting) {
+            QFont font = m_txtMonitorComments->font();
+            font.setPointSize(size.points);
+            m_txtMonitorComments->setFont(font);
+        }
+    }
+    m_cmbFontSize->setEditText(m_fontSizeSetting);
+    m_currentFontSizeName = m_fontSizeSetting;
+}
+
+void MonFormEntry::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        toolbarButton(12)->setEnabled(false);
+    }
+}
+
+QRect MonFormEntry::outerGeometryTwips() const
+{
+    const Twips twips(this);
+    const QRect frame = frameGeometry();
+    return {twips.fromPixelsX(frame.x()), twips.fromPixelsY(frame.y()),
+            twips.fromPixelsX(frame.width()), twips.fromPixelsY(frame.height())};
+}
+
+void MonFormEntry::setOuterGeometryTwips(const QRect &placement)
+{
+    const Twips twips(this);
+    // The frame (title bar and borders) is part of the stored size, as the suite stores it. A
+    // window manager may tell the frame only once the window is shown: see showEvent.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    m_appliedFrame = frame;
+    m_placementTwips = placement;
+    move(twips.toPixelsX(placement.left()), twips.toPixelsY(placement.top()));
+    resize(qMax(1, twips.toPixelsX(placement.width()) - frame.left() - frame.right()),
+           qMax(1, twips.toPixelsY(placement.height()) - frame.top() - frame.bottom()));
+}
+
+void MonFormEntry::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (windowHandle() && windowHandle()->frameMargins() != m_appliedFrame)
+        setOuterGeometryTwips(m_placementTwips);
+}

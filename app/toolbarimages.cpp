@@ -1,0 +1,129 @@
+#include "toolbarimages.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace {
+
+const QColor kInk(40, 40, 40);
+const QColor kPaper(250, 250, 245);
+const QColor kBlue(40, 90, 170);
+
+void page(QPainter &p, const QRect &r)
+{
+    p.setPen(kInk);
+    p.setBrush(kPaper);
+    p.drawRect(r);
+}
+
+void lines(QPainter &p, int left, int right, int top, int count)
+{
+    p.setPen(QColor(120, 120, 120));
+    for (int i = 0; i < count; ++i)
+        p.drawLine(left, top + 2 * i, right, top + 2 * i);
+}
+
+void draw(QPainter &p, int number)
+{
+    switch (number) {
+    case 1: // zip window: a box with a zip down its middle
+        p.setPen(kInk);
+        p.setBrush(QColor(230, 190, 90));
+        p.drawRect(1, 3, 13, 11);
+        for (int y = 4; y < 14; y += 2)
+            p.drawLine(7, y, 8, y);
+        break;
+    case 2: // print
+        page(p, QRect(4, 1, 7, 6));
+        p.setBrush(QColor(190, 190, 190));
+        p.drawRect(1, 7, 13, 5);
+        page(p, QRect(4, 11, 7, 4));
+        break;
+    case 3: // cut: scissors
+        p.setPen(QPen(kInk, 1.5));
+        p.drawLine(4, 1, 10, 10);
+        p.drawLine(11, 1, 5, 10);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(2, 10, 4, 4);
+        p.drawEllipse(9, 10, 4, 4);
+        break;
+    case 4: // paste: a clipboard with a page
+        p.setPen(kInk);
+        p.setBrush(QColor(170, 120, 70));
+        p.drawRect(1, 2, 10, 12);
+        page(p, QRect(6, 6, 8, 9));
+        lines(p, 8, 12, 8, 3);
+        break;
+    case 5: // copy: two pages
+        page(p, QRect(1, 1, 8, 10));
+        page(p, QRect(6, 5, 8, 10));
+        lines(p, 8, 12, 8, 3);
+        break;
+    case 6: // save: a diskette
+        p.setPen(kInk);
+        p.setBrush(kBlue);
+        p.drawRect(1, 1, 13, 13);
+        p.setBrush(kPaper);
+        p.drawRect(4, 1, 7, 5);
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRect(3, 9, 9, 5);
+        break;
+    case 7: { // spell check: "abc" and a tick
+        QFont font;
+        font.setPixelSize(7);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(kInk);
+        p.drawText(QRect(0, 0, 16, 8), Qt::AlignCenter, QStringLiteral("abc"));
+        p.setPen(QPen(QColor(30, 140, 60), 2));
+        p.drawLine(3, 11, 6, 14);
+        p.drawLine(6, 14, 13, 8);
+        break;
+    }
+    case 8: // monitor form window: a window with a grid
+        p.setPen(kInk);
+        p.setBrush(kPaper);
+        p.drawRect(1, 2, 13, 12);
+        p.fillRect(2, 3, 12, 2, kBlue);
+        for (int y = 7; y < 14; y += 3)
+            p.drawLine(2, y, 13, y);
+        p.drawLine(7, 6, 7, 13);
+        break;
+    case 9: // monitor comments: a page with a speech bubble
+        page(p, QRect(1, 1, 10, 13));
+        lines(p, 3, 9, 4, 4);
+        p.setPen(kInk);
+        p.setBrush(QColor(255, 230, 120));
+        p.drawEllipse(8, 8, 7, 6);
+        break;
+    case 10: { // previous monitor form: a page with a back arrow
+        page(p, QRect(3, 1, 11, 13));
+        lines(p, 5, 12, 4, 4);
+        p.setPen(QPen(kBlue, 2));
+        p.drawLine(1, 12, 8, 12);
+        QPainterPath head;
+        head.moveTo(0, 12);
+        head.lineTo(4, 9);
+        head.lineTo(4, 15);
+        head.closeSubpath();
+        p.fillPath(head, kBlue);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+QIcon toolbarImage(int number)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    draw(painter, number);
+    painter.end();
+    return QIcon(pixmap);
+}

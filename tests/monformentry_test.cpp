@@ -1,0 +1,342 @@
+// The monitoring form on the offscreen platform, with fakes for everything outside it.
+#include "memorysettingsstore.h"
+#include "testfolder.h"
+
+#include "fakeprocesslist.h"
+#include "recordingmessages.h"
+#include "tutorfilegenerator.h"
+
+#include "fileoperations.h"
+#include "monformentry.h"
+#include "monitorgrid.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+class FixedClock : public Clock
+{
+public:
+    QDate today() const override { return QDate(2026, 12, 8); }
+};
+
+class CountingHook : public WindowHook
+{
+public:
+    void hook() override { ++hooks; }
+    void unhook() override { ++unhooks; }
+    int hooks = 0;
+    int unhooks = 0;
+};
+
+const QStringList kWords = {QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
+                            QStringLiteral("02"), QStringLiteral("X")};
+
+} // namespace
+
+class MonFormEntryTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A tutor folder under a root, holding the given file, and a form started on it.
+    std::unique_ptr<MonFormEntry> start(const QByteArray &file, QStringList words = kWords)
+    {
+        m_root = std::make_unique<TestFolder>();
+        const QString folder = m_root->path(QStringLiteral("M101-05B/02/T1/X"));
+        QDir().mkpath(folder);
+        if (!file.isNull())
+            m_root->write(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"), file);
+        m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
+        auto form = std::make_unique<MonFormEntry>(
+            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_hook}, words);
+        m_loaded = form->load();
+        return form;
+    }
+
+    static QString label(const MonFormEntry &form, const char *name)
+    {
+        return form.findChild<QLabel *>(QLatin1String(name))->text();
+    }
+    static MonitorGrid *grid(const MonFormEntry &form, const char *name)
+    {
+        return form.findChild<MonitorGrid *>(QLatin1String(name));
+    }
+    static QPlainTextEdit *comments(const MonFormEntry &form)
+    {
+        return form.findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
+    }
+    static QRect twipsGeometry(const MonFormEntry &form)
+    {
+        const Twips twips(&form);
+        const QRect g = form.frameGeometry();
+        return {twips.fromPixelsX(g.x()), twips.fromPixelsY(g.y()), twips.fromPixelsX(g.width()),
+                twips.fromPixelsY(g.height())};
+    }
+
+    MemorySettingsStore m_settings;
+    FakeProcessList m_processes{{QStringLiteral("systemd"), QStringLiteral("ZuruzovIrurEdar")}};
+    RecordingMessages m_messages;
+    monitorfile::LocalFileOperations m_files;
+    FixedClock m_clock;
+    CountingHook m_hook;
+    std::unique_ptr<TestFolder> m_root;
+    bool m_loaded = false;
+
+private slots:
+    void init()
+    {
+        m_settings.values.clear();
+        m_messages.texts.clear();
+        m_hook = {};
+        m_processes.names = {QStringLiteral("systemd"), QStringLiteral("zuruzovirurEDAR.exe")};
+    }
+
+    void endsSilentlyWithoutTheFileHandler()
+    {
+        m_processes.names = {QStringLiteral("bash")};
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        QVERIFY(!m_loaded);
+        QVERIFY(m_messages.texts.isEmpty());
+        QCOMPARE(m_hook.hooks, 0);
+    }
+
+    void refusesAMissingOrShortCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("message");
+        const QString notCalled = QStringLiteral(
+            "This application must be called from the Norvale Quillet Monitor File Handler");
+        QTest::newRow("empty") << QStringList() << notCalled;
+        QTest::newRow("four words") << kWords.mid(0, 4) << notCalled;
+        QTest::newRow("blanks only") << QStringList{QStringLiteral("   ")} << notCalled;
+        QTest::newRow("climbs out")
+            << QStringList{QStringLiteral(".."), kWords[1], kWords[2], kWords[3], kWords[4]}
+            << QStringLiteral("The folder name \"..\" on the command line is not allowed: it would "
+                              "lead outside the monitoring folders. Nothing was opened.");
+    }
+    void refusesAMissingOrShortCommandLine()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QString, message);
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")), words);
+        QVERIFY(!m_loaded);
+        QCOMPARE(m_messages.texts, QStringList{message});
+        QCOMPARE(m_hook.hooks, 0);
+    }
+
+    void showsTheSampleFile()
+    {
+        m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("True"));
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        QVERIFY(m_loaded);
+        QVERIFY(form->formLoaded());
+        QCOMPARE(form->windowTitle(),
+                 QStringLiteral("Monitor Entry Form - Norvale Quillet Monitor File Handler"));
+        QCOMPARE(label(*form, "lbTutor"),
+                 QStringLiteral("Tutor: 00417263  Okonkwo-Reilly, Margaret Ann (New)"));
+        QCOMPARE(label(*form, "lbRegion"), QStringLiteral("Appt Region: 07"));
+        QCOMPARE(label(*form, "lbCourseData"),
+                 QStringLiteral("Course: M101-05B   TMA: 02   Level: 2"));
+
+        MonitorGrid *students = grid(*form, "MonFlex1");
+        QCOMPARE(students->rows(), 5);
+        QCOMPARE(students->textMatrix(0, 2), QStringLiteral("Summary/feedback "));
+        QCOMPARE(students->textMatrix(1, 0), QStringLiteral("N\u00ed Bhriain, Siobh\u00e1n"));
+        QCOMPARE(students->textMatrix(2, 1), QStringLiteral("Lenient"));
+        QCOMPARE(students->textMatrix(4, 4), QStringLiteral("D1357924"));
+        QVERIFY(students->isColHidden(4));
+        QCOMPARE(students->colWidthTwips(2), 2100);
+        const int expectedHeight = qMin((students->rowHeightTwips(0) + 30) * 5 - 1, 1035);
+        QVERIFY(qAbs(Twips(form.get()).fromPixelsY(students->height()) - expectedHeight) <= 15);
+
+        MonitorGrid *criteria = grid(*form, "MonFlex2");
+        QCOMPARE(criteria->textMatrix(1, 1), QStringLiteral("E"));
+        QCOMPARE(criteria->textMatrix(9, 3), QStringLiteral("I"));
+        QCOMPARE(criteria->textMatrix(7, 2),
+                 QStringLiteral("13) Identifies excessive or insufficient length "));
+        QCOMPARE(criteria->textMatrix(7, 0), QString());
+
+        QVERIFY(comments(*form)->toPlainText().contains(QStringLiteral("Q3 & Q4")));
+        QVERIFY(comments(*form)->toPlainText().contains(QStringLiteral("(< half")));
+        QVERIFY(form->menuItem("mnuSave")->isEnabled());
+        QVERIFY(form->toolbarButton(1)->isEnabled());
+        QVERIFY(form->menuItem("mnuClose")->isEnabled());
+        QCOMPARE(m_hook.hooks, 1);
+        QCOMPARE(form->TutorFolderPath(), m_root->path(QStringLiteral("M101-05B/02/T1/X")));
+    }
+
+    void widensRatingColumnsForFewStudentsAndDisablesSave()
+    {
+        auto form = start(generateTutorFile({3, 1, true}));
+        QCOMPARE(grid(*form, "MonFlex1")->colWidthTwips(3), 2190);
+        QVERIFY(!form->menuItem("mnuSave")->isEnabled());
+        QVERIFY(!form->toolbarButton(1)->isEnabled());
+    }
+
+    void enableMenusFollowsPreviousForms()
+    {
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        QVERIFY(form->menuItem("mnuViewPreviousMonitorFormsWindow")->isEnabled());
+        QVERIFY(!form->menuItem("mnuCopy")->isEnabled());
+        QVERIFY(form->toolbarButton(4)->isEnabled());
+        QVERIFY(!form->toolbarButton(11)->isEnabled());
+        QVERIFY(!form->toolbarButton(12)->isEnabled());
+
+        QByteArray file = fixture(QStringLiteral("laid_out.fhi"));
+        file.replace("<previous_monitor_forms>TMA01<", "<previous_monitor_forms>No<");
+        form = start(file);
+        QVERIFY(!form->menuItem("mnuViewPreviousMonitorFormsWindow")->isEnabled());
+        QVERIFY(!form->toolbarButton(14)->isEnabled());
+    }
+
+    void firstStartUsesDefaultPlacementAndFont()
+    {
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        const QRect g = twipsGeometry(*form);
+        QCOMPARE(g.topLeft(), QPoint(0, 0));
+        QVERIFY(qAbs(g.width() - 9600) <= 15 && qAbs(g.height() - 6705) <= 15);
+        QVERIFY(!form->isTopMost());
+        QCOMPARE(comments(*form)->font().pointSize(), 8);
+        QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("cmbFontSize"))->currentText(),
+                 QStringLiteral("Small"));
+        QVERIFY(form->spellingOptions().value(QStringLiteral("AutoCorrect")));
+        QVERIFY(!form->spellingOptions().value(QStringLiteral("PhoneticSuggestions")));
+    }
+
+    void storedPreferencesAreApplied()
+    {
+        m_settings.setPref(QStringLiteral("monitoring_form_left"), QStringLiteral("1500.5abc"));
+        m_settings.setPref(QStringLiteral("monitoring_form_top"), QStringLiteral("abc"));
+        m_settings.setPref(QStringLiteral("monitoring_form_width"), QStringLiteral("0"));
+        m_settings.setPref(QStringLiteral("monitoring_always_on_top"), QStringLiteral("Y"));
+        m_settings.setPref(QStringLiteral("mon_form_entry_font_size"), QStringLiteral("Huge"));
+        m_settings.setPref(QStringLiteral("CaseSensitive"), QStringLiteral("False"));
+        m_settings.setPref(QStringLiteral("AutoCorrect"), QStringLiteral("perhaps"));
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        const QRect g = twipsGeometry(*form);
+        QCOMPARE(g.left(), 1500); // 1500.5 rounds to the even neighbour
+        QCOMPARE(g.top(), 0);
+        // A width of 0 leaves the designed client width.
+        QVERIFY(qAbs(Twips(form.get()).fromPixelsX(form->width()) - 10035) <= 15);
+        QVERIFY(form->isTopMost());
+        QVERIFY(form->menuItem("mnuAlwaysOnTop")->isChecked());
+        QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("cmbFontSize"))->currentText(),
+                 QStringLiteral("Huge"));
+        QVERIFY(comments(*form)->font().pointSize() != 18);
+        QVERIFY(!form->spellingOptions().value(QStringLiteral("CaseSensitive")));
+        QVERIFY(form->spellingOptions().value(QStringLiteral("AutoCorrect")));
+    }
+
+    void fontSizeRule()
+    {
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        auto *list = form->findChild<QComboBox *>(QStringLiteral("cmbFontSize"));
+        list->setCurrentIndex(2);
+        emit list->activated(2);
+        QCOMPARE(comments(*form)->font().pointSize(), 18);
+        QVERIFY(comments(*form)->hasFocus());
+        list->setFocus();
+        emit list->activated(2);
+        QVERIFY(!comments(*form)->hasFocus());
+    }
+
+    void resizeRule()
+    {
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        const Twips twips(form.get());
+        for (const int heightTwips : {9000, 5000}) {
+            // The rule works on the outer size, frame included.
+            const QMargins frame = form->windowHandle()->frameMargins();
+            form->resize(twips.toPixelsX(12000) - frame.left() - frame.right(),
+                         twips.toPixelsY(heightTwips) - frame.top() - frame.bottom());
+            const auto *frame1 = form->findChild<QFrame *>(QStringLiteral("Frame1"));
+            QVERIFY(qAbs(twips.fromPixelsY(frame1->height()) - (heightTwips - 10)) <= 15);
+            QVERIFY(qAbs(twips.fromPixelsY(comments(*form)->height()) -
+                         qMax(0, heightTwips - 5800)) <= 15);
+            QVERIFY(qAbs(twips.fromPixelsX(comments(*form)->width()) - (12000 - 100)) <= 15);
+        }
+    }
+
+    void restoreSystemDefaults()
+    {
+        m_settings.setPref(QStringLiteral("monitoring_always_on_top"), QStringLiteral("Y"));
+        auto form = start(generateTutorFile({3, 1, true}));
+        form->menuItem("mnuRestoreSettings")->trigger();
+        QCOMPARE(m_settings.pref(QStringLiteral("AutoCorrect")), QStringLiteral("False"));
+        QCOMPARE(m_settings.pref(QStringLiteral("SuggestSplitWords")), QStringLiteral("False"));
+        QCOMPARE(m_settings.pref(QStringLiteral("CatchDoubledWords")), QStringLiteral("True"));
+        QVERIFY(!form->spellingOptions().value(QStringLiteral("IgnoreMixedCaseWords")));
+        QVERIFY(!form->isTopMost());
+        QVERIFY(!form->menuItem("mnuAlwaysOnTop")->isChecked());
+        QCOMPARE(grid(*form, "MonFlex1")->colWidthTwips(2), 2190);
+        const QRect g = twipsGeometry(*form);
+        QVERIFY(qAbs(g.width() - 9600) <= 15 && qAbs(g.height() - 6705) <= 15);
+        // Placement and always-on-top wait for closing.
+        QVERIFY(!m_settings.hasPref(QStringLiteral("monitoring_form_width")));
+        QCOMPARE(m_settings.pref(QStringLiteral("monitoring_always_on_top")), QStringLiteral("Y"));
+    }
+
+    void closingStoresThePreferences()
+    {
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        form->menuItem("mnuAlwaysOnTop")->trigger();
+        form->close();
+        QCOMPARE(m_settings.pref(QStringLiteral("monitoring_always_on_top")), QStringLiteral("Y"));
+        QCOMPARE(m_settings.pref(QStringLiteral("mon_form_entry_font_size")),
+                 QStringLiteral("Small"));
+        QVERIFY(qAbs(m_settings.pref(QStringLiteral("monitoring_form_width")).toInt() - 9600) <=
+                15);
+        QCOMPARE(m_hook.unhooks, 1);
+
+        m_settings.values.clear();
+        form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->showMinimized();
+        form->close();
+        QVERIFY(!m_settings.hasPref(QStringLiteral("monitoring_form_width")));
+        QCOMPARE(m_settings.pref(QStringLiteral("monitoring_always_on_top")), QStringLiteral("N"));
+    }
+
+    void missingFileIsSaidPlainly()
+    {
+        m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("True"));
+        auto form = start(QByteArray());
+        QVERIFY(m_loaded);
+        QCOMPARE(label(*form, "lbTutor"), QStringLiteral("No tutor monitoring file"));
+        QVERIFY(comments(*form)->toPlainText().contains(QStringLiteral("monitor.fhi")));
+        QVERIFY(comments(*form)->isReadOnly());
+        QVERIFY(!form->menuItem("mnuSave")->isEnabled());
+        QVERIFY(!form->menuItem("mnuPrint")->isEnabled());
+        QVERIFY(!form->toolbarButton(7)->isEnabled());
+    }
+
+    void saveWritesTheFormIntoTheFile()
+    {
+        m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("True"));
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        comments(*form)->setPlainText(QStringLiteral("Fine & clear"));
+        form->menuItem("mnuSave")->trigger();
+        const QByteArray saved = m_root->read(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
+        QVERIFY(saved.contains("<monitor_comments>Fine \x12 clear</monitor_comments>"));
+        QVERIFY(saved.contains("<monitor_comment_date>08-Dec-2026</monitor_comment_date>"));
+        QCOMPARE(m_settings.pref(QStringLiteral("MonitorChanges")), QStringLiteral("False"));
+        QVERIFY(!form->menuItem("mnuSave")->isEnabled());
+    }
+};
+
+QTEST_MAIN(MonFormEntryTest)
+#include "monformentry_test.moc"
