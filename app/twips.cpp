@@ -1,5 +1,7 @@
 #include "twips.h"
 
+#include "twipsconvert.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -7,44 +9,35 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
-
-QScreen *screenOf(const QWidget *widget)
-{
-    if (widget && widget->screen())
-        return widget->screen();
-    return QGuiApplication::primaryScreen();
-}
-
-} // namespace
-
 Twips::Twips(const QWidget *reference)
 {
-    const QScreen *screen = screenOf(reference);
-    m_dpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
-    m_dpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    m_dpiX = reference ? reference->logicalDpiX()
+             : screen  ? qRound(screen->logicalDotsPerInchX())
+                       : 96;
+    m_dpiY = reference ? reference->logicalDpiY()
+             : screen  ? qRound(screen->logicalDotsPerInchY())
+                       : 96;
 }
 
 int Twips::toPixelsX(int twips) const
 {
-    return int(std::lround(twips * m_dpiX / kTwipsPerInch));
+    return twipsToPixels(twips, m_dpiX);
 }
 
 int Twips::toPixelsY(int twips) const
 {
-    return int(std::lround(twips * m_dpiY / kTwipsPerInch));
+    return twipsToPixels(twips, m_dpiY);
 }
 
 int Twips::fromPixelsX(int pixels) const
 {
-    return int(std::lround(pixels * kTwipsPerInch / m_dpiX));
+    return pixelsToTwips(pixels, m_dpiX);
 }
 
 int Twips::fromPixelsY(int pixels) const
 {
-    return int(std::lround(pixels * kTwipsPerInch / m_dpiY));
+    return pixelsToTwips(pixels, m_dpiY);
 }
 
 QRect Twips::toPixels(int left, int top, int width, int height) const

@@ -20,8 +20,8 @@ public:
     QRect toPixels(int left, int top, int width, int height) const;
 
 private:
-    double m_dpiX;
-    double m_dpiY;
+    int m_dpiX;
+    int m_dpiY;
 };
 
 // Rounds halves to the even neighbour and clamps to a signed 16-bit whole number, as every
