@@ -99,6 +99,9 @@ void MonFormEntry::ShowAboutBox()
 
 void MonFormEntry::SaveChanges()
 {
+    // A toolbar click does not take the focus, so a grid edit in progress is committed here.
+    m_monFlex1->finishEditing();
+    m_monFlex2->finishEditing();
     m_txtMonitorComments->setFocus();
     monitorfile::MonitorFormValues values;
     for (int i = 0; i < monitorfile::kFlagCount; ++i)
