@@ -104,8 +104,7 @@ void MonFormEntry::SaveChanges()
     m_monFlex2->finishEditing();
     m_txtMonitorComments->setFocus();
     monitorfile::MonitorFormValues values;
-    for (int i = 0; i < monitorfile::kFlagCount; ++i)
-        values.flags[i] = monitorfile::decodeAnsi(m_tutorData.record.flags[i]);
+    values.flags = m_flags;
     values.comments = m_txtMonitorComments->toPlainText();
     values.commentDate = monitorfile::formatCommentDate(m_platform.clock.today());
     for (int row = 1; row < m_monFlex1->rows(); ++row) {
@@ -134,9 +133,6 @@ void MonFormEntry::mnuExit_Click()
 }
 
 void MonFormEntry::mnuPrint_Click() {}
-void MonFormEntry::mnuCut_Click() {}
-void MonFormEntry::mnuCopy_Click() {}
-void MonFormEntry::mnuPaste_Click() {}
 void MonFormEntry::mnuSpellCheck_Click() {}
 void MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click() {}
 void MonFormEntry::mnuViewMonitorCommentsWindow_Click() {}

@@ -27,10 +27,13 @@ void MonFormEntry::DisplayData()
                             QStringLiteral("   TMA: ") + m_words.CmdArg4 +
                             QStringLiteral("   Level: ") + decodeAnsi(r.monitoring_level_code));
 
+    for (int i = 0; i < monitorfile::kFlagCount; ++i)
+        m_flags[i] = decodeAnsi(r.flags[i]);
     {
-        // Filling the grids is not an edit.
+        // Filling the student grid is not an edit. The criteria grid's changes pass through the
+        // rating rule as the monitor's do; its cursor on the half title keeps them out of the
+        // flags.
         const QSignalBlocker blockStudents(m_monFlex1);
-        const QSignalBlocker blockCriteria(m_monFlex2);
         m_monFlex1->setRows(1);
         m_monFlex1->setCols(5);
         m_monFlex1->setCurrentCell(0, 0);

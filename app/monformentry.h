@@ -44,6 +44,9 @@ public:
     void ShowAboutBox();
 
     const monitorfile::TutorData &tutorData() const { return m_tutorData; }
+    // The ratings of the fifteen criteria as the monitor left them (the file's flag1 to flag15).
+    const std::array<QString, monitorfile::kFlagCount> &flags() const { return m_flags; }
+    void MarkMonitorChanged();
     const CommandWords &commandWords() const { return m_words; }
     const QString &TutorFolderPath() const { return m_tutorFolderPath; }
     const settings::SpellingOptions &spellingOptions() const { return m_spellingOptions; }
@@ -72,6 +75,17 @@ private:
     void fillFontSizeList();
     void showMissingFile();
 
+    // Editing
+    void connectGrids();
+    void storeRating();
+    void setCopyEnabled(bool enabled);
+    void connectCommentsBox();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void NotifyChangesPending();
+
     // Commands
     void cmbFontSize_Click();
     void mnuAlwaysOnTop_Click();
@@ -98,6 +112,7 @@ private:
     settings::Preferences m_preferences;
     settings::SpellingOptions m_spellingOptions;
     monitorfile::TutorData m_tutorData;
+    std::array<QString, monitorfile::kFlagCount> m_flags;
     CommandWords m_words;
     QString m_monitorRootDirectory;
     QString m_tutorFolderPath;

@@ -139,6 +139,8 @@ void MonFormEntry::buildControls()
     setTabOrder(m_cmbFontSize, m_txtMonitorComments);
 
     connect(m_cmbFontSize, &QComboBox::activated, this, [this] { cmbFontSize_Click(); });
+    connectGrids();
+    connectCommentsBox();
 
     buildToolbar();
     buildMenus();

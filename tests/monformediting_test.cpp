@@ -1,0 +1,240 @@
+// Editing the monitoring form: the grids, the comments box and the clipboard commands.
+#include "memorysettingsstore.h"
+#include "testfolder.h"
+
+#include "fakeprocesslist.h"
+#include "recordingmessages.h"
+
+#include "fileoperations.h"
+#include "monformentry.h"
+#include "monitorgrid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace {
+
+class FixedClock : public Clock
+{
+public:
+    QDate today() const override { return QDate(2026, 12, 8); }
+};
+
+} // namespace
+
+class MonFormEditingTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    MemorySettingsStore m_settings;
+    FakeProcessList m_processes{{QStringLiteral("ZuruzovIrurEdar")}};
+    RecordingMessages m_messages;
+    monitorfile::LocalFileOperations m_files;
+    FixedClock m_clock;
+    PassiveWindowHook m_hook;
+    std::unique_ptr<TestFolder> m_root;
+    std::unique_ptr<MonFormEntry> m_form;
+
+    MonitorGrid *grid(const char *name) const
+    {
+        return m_form->findChild<MonitorGrid *>(QLatin1String(name));
+    }
+    QPlainTextEdit *comments() const
+    {
+        return m_form->findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
+    }
+    bool changed() const
+    {
+        return m_settings.pref(QStringLiteral("MonitorChanges")) == QLatin1String("True");
+    }
+    void forgetChanges()
+    {
+        m_settings.values.remove(QStringLiteral("rerododurevidedazirez/prefs/monitorchanges"));
+    }
+    bool enabled(const char *item, int button) const
+    {
+        const bool a = m_form->menuItem(item)->isEnabled();
+        const bool b = m_form->toolbarButton(button)->isEnabled();
+        return a && b;
+    }
+
+private slots:
+    void init()
+    {
+        m_settings.values.clear();
+        m_root = std::make_unique<TestFolder>();
+        QDir().mkpath(m_root->path(QStringLiteral("M101-05B/02/T1/X")));
+        m_root->copyFixture(QStringLiteral("laid_out.fhi"),
+                            QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
+        m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
+        m_form = std::make_unique<MonFormEntry>(
+            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_hook},
+            QStringList{QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
+                        QStringLiteral("02"), QStringLiteral("X")});
+        QVERIFY(m_form->load());
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QApplication::clipboard()->clear();
+    }
+
+    void startUpMarksNothing()
+    {
+        QVERIFY(!m_settings.hasPref(QStringLiteral("MonitorChanges")));
+        QCOMPARE(m_form->flags()[0], QStringLiteral("E"));
+        QCOMPARE(m_form->flags()[2], QString());
+        QVERIFY(!m_form->menuItem("mnuSave")->isEnabled());
+    }
+
+    void ratingsReachTheirFlags()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setCurrentCell(4, 3);
+        criteria->setCurrentText(QStringLiteral("G"));
+        QCOMPARE(m_form->flags()[9], QStringLiteral("G"));
+        criteria->setCurrentCell(2, 1);
+        criteria->setCurrentText(QString());
+        QCOMPARE(criteria->textMatrix(2, 1), QStringLiteral(" "));
+        QCOMPARE(m_form->flags()[1], QStringLiteral(" "));
+        for (const QString &bad :
+             {QStringLiteral("E&"), QStringLiteral("<"), QStringLiteral("a/b"), QStringLiteral("'"),
+              QStringLiteral("\"x"), QStringLiteral("\\")}) {
+            criteria->setCurrentCell(3, 1);
+            criteria->setCurrentText(bad);
+            QCOMPARE(criteria->textMatrix(3, 1), QStringLiteral(" "));
+            QCOMPARE(m_form->flags()[2], QStringLiteral(" "));
+        }
+        QVERIFY(!changed()); // the program's own changes are not the monitor's edits
+    }
+
+    void typingARatingMarksTheFormChanged()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setFocus();
+        criteria->setCurrentCell(4, 3);
+        QTest::keyClicks(criteria, QStringLiteral("G"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(m_form->flags()[9], QStringLiteral("G"));
+        QVERIFY(changed());
+        QVERIFY(enabled("mnuSave", 1));
+    }
+
+    void refusedCellsOpenNoEditor()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        // (column, row): a half title, a criterion's text on each side, a left cell below six.
+        for (const QPoint cell : {QPoint(1, 0), QPoint(0, 2), QPoint(2, 3), QPoint(1, 8)}) {
+            criteria->setCurrentCell(cell.y(), cell.x());
+            QVERIFY(!criteria->editCurrentCell());
+        }
+        MonitorGrid *students = grid("MonFlex1");
+        students->setCurrentCell(1, 0);
+        QVERIFY(!students->editCurrentCell());
+        QVERIFY(!changed());
+    }
+
+    void arrowKeysMarkOnlyInRatingColumns()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setFocus();
+        criteria->setCurrentCell(2, 0);
+        QTest::keyClick(criteria, Qt::Key_Down);
+        QVERIFY(!changed());
+        criteria->setCurrentCell(2, 1);
+        QTest::keyClick(criteria, Qt::Key_Down);
+        QVERIFY(changed());
+    }
+
+    void choosingFromAStudentListMarksAndStands()
+    {
+        MonitorGrid *students = grid("MonFlex1");
+        students->setFocus(); // applies the lists
+        students->setCurrentCell(1, 1);
+        QVERIFY(students->editCurrentCell());
+        auto *list = students->findChild<QComboBox *>();
+        QVERIFY(list);
+        QStringList entries;
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->itemText(i);
+        QCOMPARE(entries, (QStringList{QStringLiteral(" "), QStringLiteral("Lenient"),
+                                       QStringLiteral("Appropriate"), QStringLiteral("Severe"),
+                                       QStringLiteral("Inconsistent")}));
+        students->setEditText(QStringLiteral("Severe"));
+        QVERIFY(students->finishEditing());
+        QCOMPARE(students->textMatrix(1, 1), QStringLiteral("Severe"));
+        QVERIFY(changed());
+        QVERIFY(enabled("mnuSave", 1));
+    }
+
+    void leftClicksEnableCopy()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        const QPoint inside = criteria->viewport()->rect().center();
+        QTest::mouseClick(criteria->viewport(), Qt::RightButton, {}, inside);
+        QVERIFY(!m_form->menuItem("mnuCopy")->isEnabled());
+        QTest::mouseClick(criteria->viewport(), Qt::LeftButton, {}, inside);
+        QVERIFY(enabled("mnuCopy", 4));
+    }
+
+    void commentsBoxEditsAndClipboard()
+    {
+        QPlainTextEdit *box = comments();
+        box->setPlainText(QStringLiteral("one two three"));
+        QVERIFY(changed());
+        box->setFocus();
+        QVERIFY(!m_form->menuItem("mnuPaste")->isEnabled()); // empty clipboard
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(4);
+        box->setTextCursor(cursor);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(enabled("mnuCopy", 4) && enabled("mnuCut", 3) && enabled("mnuPaste", 5));
+        forgetChanges();
+        m_form->menuItem("mnuCut")->trigger();
+        QCOMPARE(box->toPlainText(), QStringLiteral("one  three"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
+        QVERIFY(changed());
+        QTest::keyClick(box, Qt::Key_End);
+        QVERIFY(!m_form->menuItem("mnuCopy")->isEnabled());
+        QVERIFY(m_form->menuItem("mnuPaste")->isEnabled());
+        m_form->menuItem("mnuPaste")->trigger();
+        QCOMPARE(box->toPlainText(), QStringLiteral("one  threetwo"));
+
+        grid("MonFlex2")->setFocus();
+        QVERIFY(!m_form->menuItem("mnuPaste")->isEnabled() &&
+                !m_form->toolbarButton(5)->isEnabled());
+    }
+
+    void copyTakesTheGridsSelectedCells()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setFocus();
+        criteria->setCurrentCell(1, 0);
+        QTest::keyClick(criteria, Qt::Key_Right, Qt::ShiftModifier);
+        m_form->toolbarButton(4)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("1) Acknowledges good work \tE"));
+    }
+
+    void saveTakesTheEditedRatingsAndChoices()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setCurrentCell(4, 3);
+        criteria->setCurrentText(QStringLiteral("G"));
+        grid("MonFlex1")->setTextMatrix(3, 1, QStringLiteral("Severe"));
+        m_form->menuItem("mnuSave")->setEnabled(true);
+        m_form->menuItem("mnuSave")->trigger();
+        const QByteArray saved = m_root->read(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
+        QVERIFY(saved.contains("<flag10>G</flag10>"));
+        QVERIFY(saved.contains("<student_personal_id>C2468013</student_personal_id>"));
+        QVERIFY(saved.contains("<marking>Severe</marking>"));
+    }
+};
+
+QTEST_MAIN(MonFormEditingTest)
+#include "monformediting_test.moc"
