@@ -4,8 +4,10 @@
 #include "widgetmessages.h"
 
 #include "fileoperations.h"
+#include "messageendpoint.h"
 #include "processlist.h"
 #include "settingsstore.h"
+#include "windowmessages.h"
 
 #include <QApplication>
 
@@ -17,13 +19,17 @@ int main(int argc, char *argv[])
     WidgetMessages messages;
     monitorfile::LocalFileOperations files;
     const SystemClock clock;
-    PassiveWindowHook windowHook;
+    const auto windowMessages = suite::createPlatformMessages();
+    // On Windows the endpoint finds the form's own window by its title once it is hooked.
+    const auto endpoint = suite::createPlatformEndpoint();
 
-    MonFormEntry form({*settingsStore, *processes, messages, files, clock, windowHook},
-                      QCoreApplication::arguments().mid(1));
+    MonFormEntry form(
+        {*settingsStore, *processes, messages, files, clock, *windowMessages, *endpoint},
+        QCoreApplication::arguments().mid(1));
     messages.setParent(&form);
     if (!form.load())
         return 0;
+    reportStartupWhenAsked(form);
     form.show();
     reportStateWhenAsked(form);
     return app.exec();

@@ -97,12 +97,13 @@ void MonFormEntry::ShowAboutBox()
     ::ShowAboutBox(this);
 }
 
-void MonFormEntry::SaveChanges()
+// Gathers what the form shows and writes it into the file; false when the save failed and the
+// monitor was told why.
+bool MonFormEntry::saveIntoFile()
 {
     // A toolbar click does not take the focus, so a grid edit in progress is committed here.
     m_monFlex1->finishEditing();
     m_monFlex2->finishEditing();
-    m_txtMonitorComments->setFocus();
     monitorfile::MonitorFormValues values;
     values.flags = m_flags;
     values.comments = m_txtMonitorComments->toPlainText();
@@ -113,25 +114,12 @@ void MonFormEntry::SaveChanges()
     }
     const QString path = monitorfile::suiteFilePath(m_tutorData.record.file_path.trimmed(),
                                                     m_tutorData.record.file_title.trimmed());
-    if (!monitorfile::SaveMonitorForm(path, values, m_tutorData.NumberScriptsText, m_platform.files,
-                                      m_platform.messages))
-        return; // the monitor has been told; the changes stay unsaved
-    m_preferences.write(settings::Pref::MonitorChanges, QStringLiteral("False"));
-    setSaveControlsEnabled(false);
+    return monitorfile::SaveMonitorForm(path, values, m_tutorData.NumberScriptsText,
+                                        m_platform.files, m_platform.messages);
 }
 
-// The commands below belong to the clipboard, printing, spelling, the companion windows and the
-// closing sequence; they arrive with those parts of the program.
-void MonFormEntry::mnuClose_Click()
-{
-    close();
-}
-
-void MonFormEntry::mnuExit_Click()
-{
-    close();
-}
-
+// The commands below belong to printing, spelling and the companion windows; they arrive with
+// those parts of the program.
 void MonFormEntry::mnuPrint_Click() {}
 void MonFormEntry::mnuSpellCheck_Click() {}
 void MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click() {}

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "platform.h"
 
+#include "messages.h"
 #include "preferences.h"
 #include "spellingoptions.h"
 #include "tutordata.h"
@@ -40,7 +41,10 @@ public:
     void EnableMenus();
     void SavePreferences();
     void SetWindowTopMost(bool topMost);
-    void SaveChanges();
+    bool SaveChanges();
+    bool SaveMonitorForm(int whichWindow);
+    monitorfile::MessageAnswer QuerySaveChanges();
+    void LocalWindowProc(quint32 message, qint64 wParam, qint64 lParam);
     void ShowAboutBox();
 
     const monitorfile::TutorData &tutorData() const { return m_tutorData; }
@@ -86,11 +90,23 @@ private:
     void PasteFromClipboard();
     void NotifyChangesPending();
 
+    // The suite's protocol
+    void NotifyChangesCleared();
+    void postToTutorSummary(quint32 message);
+    void sendToTutorSummary(quint32 message);
+    void clearChanges();
+    void reloadSavedValues();
+    bool saveIntoFile();
+    void HookWindowProc();
+    void UnhookWindowProc();
+    void closeFromMenu(bool exitItem);
+
     // Commands
     void cmbFontSize_Click();
     void mnuAlwaysOnTop_Click();
     void mnuRestoreSettings_Click();
     void mnuMaximise_Click();
+    void mnuSave_Click() { SaveChanges(); }
     void mnuClose_Click();
     void mnuExit_Click();
     void mnuPrint_Click();
@@ -128,6 +144,7 @@ private:
     bool m_formLoaded = false;
     bool m_fontListReady = false;
     bool m_hooked = false;
+    bool m_saveRequestedExternally = false;
     QRect m_placementTwips;
     QMargins m_appliedFrame;
 

@@ -194,7 +194,7 @@ void MonFormEntry::buildMenus()
     QMenu *file = menu("mnuFile", QStringLiteral("&File"));
     addMenuItem(file, "mnuOpen", QStringLiteral("&Open"));
     addMenuItem(file, "mnuClose", QStringLiteral("&Close"), &MonFormEntry::mnuClose_Click);
-    off(addMenuItem(file, "mnuSave", QStringLiteral("&Save"), &MonFormEntry::SaveChanges));
+    off(addMenuItem(file, "mnuSave", QStringLiteral("&Save"), &MonFormEntry::mnuSave_Click));
     addMenuItem(file, "mnuPrint", QStringLiteral("&Print"), &MonFormEntry::mnuPrint_Click)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     addMenuItem(file, "mnuExit", QStringLiteral("E&xit"), &MonFormEntry::mnuExit_Click);

@@ -91,14 +91,3 @@ void MonFormEntry::mnuRestoreSettings_Click()
     m_cmbFontSize->setEditText(m_fontSizeSetting);
     m_currentFontSizeName = m_fontSizeSetting;
 }
-
-void MonFormEntry::closeEvent(QCloseEvent *event)
-{
-    // The unsaved-changes question joins here with the suite's closing protocol.
-    SavePreferences();
-    if (m_hooked) {
-        m_platform.windowHook.unhook();
-        m_hooked = false;
-    }
-    event->accept();
-}

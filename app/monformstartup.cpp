@@ -67,8 +67,7 @@ bool MonFormEntry::load()
     menuItem("mnuClose")->setEnabled(true);
     m_monFlex2->setCellsCentred(0, 1, 9, 1);
     m_monFlex2->setCellsCentred(0, 3, 9, 3);
-    m_platform.windowHook.hook();
-    m_hooked = true;
+    HookWindowProc();
     if (menuItem("mnuAlwaysOnTop")->isChecked())
         SetWindowTopMost(true);
     fillFontSizeList();

@@ -10,8 +10,10 @@ namespace settings {
 class SettingsStore;
 }
 namespace suite {
+class MessageEndpoint;
 class ProcessList;
-}
+class WindowMessages;
+} // namespace suite
 
 // Today's date, for the comment date a save writes.
 class Clock
@@ -27,24 +29,6 @@ public:
     QDate today() const override { return QDate::currentDate(); }
 };
 
-// The window's own procedure for the suite's private messages: installed once the data is
-// shown, removed when the window goes.
-class WindowHook
-{
-public:
-    virtual ~WindowHook() = default;
-    virtual void hook() = 0;
-    virtual void unhook() = 0;
-};
-
-// Until the suite's messages are handled, installing the window procedure changes nothing.
-class PassiveWindowHook : public WindowHook
-{
-public:
-    void hook() override {}
-    void unhook() override {}
-};
-
 // Everything outside the window that it talks to. The window does not own these.
 struct MonitorPlatform
 {
@@ -53,5 +37,6 @@ struct MonitorPlatform
     monitorfile::MessagePresenter &messages;
     monitorfile::FileOperations &files;
     const Clock &clock;
-    WindowHook &windowHook;
+    suite::WindowMessages &windowMessages; // to the suite's other windows
+    suite::MessageEndpoint &endpoint;      // where their messages to this window arrive
 };

@@ -2,7 +2,9 @@
 #include "memorysettingsstore.h"
 #include "testfolder.h"
 
+#include "fakeendpoint.h"
 #include "fakeprocesslist.h"
+#include "fakewindowmessages.h"
 #include "recordingmessages.h"
 
 #include "fileoperations.h"
@@ -37,7 +39,8 @@ private:
     RecordingMessages m_messages;
     monitorfile::LocalFileOperations m_files;
     FixedClock m_clock;
-    PassiveWindowHook m_hook;
+    FakeWindowMessages m_windows;
+    FakeEndpoint m_endpoint;
     std::unique_ptr<TestFolder> m_root;
     std::unique_ptr<MonFormEntry> m_form;
 
@@ -74,7 +77,8 @@ private slots:
                             QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
         m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
         m_form = std::make_unique<MonFormEntry>(
-            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_hook},
+            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_windows,
+                            m_endpoint},
             QStringList{QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
                         QStringLiteral("02"), QStringLiteral("X")});
         QVERIFY(m_form->load());

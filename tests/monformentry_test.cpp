@@ -2,7 +2,9 @@
 #include "memorysettingsstore.h"
 #include "testfolder.h"
 
+#include "fakeendpoint.h"
 #include "fakeprocesslist.h"
+#include "fakewindowmessages.h"
 #include "recordingmessages.h"
 #include "tutorfilegenerator.h"
 
@@ -28,15 +30,6 @@ public:
     QDate today() const override { return QDate(2026, 12, 8); }
 };
 
-class CountingHook : public WindowHook
-{
-public:
-    void hook() override { ++hooks; }
-    void unhook() override { ++unhooks; }
-    int hooks = 0;
-    int unhooks = 0;
-};
-
 const QStringList kWords = {QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
                             QStringLiteral("02"), QStringLiteral("X")};
 
@@ -56,8 +49,10 @@ private:
         if (!file.isNull())
             m_root->write(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"), file);
         m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
-        auto form = std::make_unique<MonFormEntry>(
-            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_hook}, words);
+        auto form =
+            std::make_unique<MonFormEntry>(MonitorPlatform{m_settings, m_processes, m_messages,
+                                                           m_files, m_clock, m_windows, m_endpoint},
+                                           words);
         m_loaded = form->load();
         return form;
     }
@@ -87,7 +82,8 @@ private:
     RecordingMessages m_messages;
     monitorfile::LocalFileOperations m_files;
     FixedClock m_clock;
-    CountingHook m_hook;
+    FakeWindowMessages m_windows;
+    FakeEndpoint m_endpoint;
     std::unique_ptr<TestFolder> m_root;
     bool m_loaded = false;
 
@@ -96,7 +92,8 @@ private slots:
     {
         m_settings.values.clear();
         m_messages.texts.clear();
-        m_hook = {};
+        m_endpoint = {};
+        m_windows = {};
         m_processes.names = {QStringLiteral("systemd"), QStringLiteral("zuruzovirurEDAR.exe")};
     }
 
@@ -106,7 +103,7 @@ private slots:
         auto form = start(fixture(QStringLiteral("laid_out.fhi")));
         QVERIFY(!m_loaded);
         QVERIFY(m_messages.texts.isEmpty());
-        QCOMPARE(m_hook.hooks, 0);
+        QCOMPARE(m_endpoint.opens, 0);
     }
 
     void refusesAMissingOrShortCommandLine_data()
@@ -130,7 +127,7 @@ private slots:
         auto form = start(fixture(QStringLiteral("laid_out.fhi")), words);
         QVERIFY(!m_loaded);
         QCOMPARE(m_messages.texts, QStringList{message});
-        QCOMPARE(m_hook.hooks, 0);
+        QCOMPARE(m_endpoint.opens, 0);
     }
 
     void showsTheSampleFile()
@@ -170,7 +167,7 @@ private slots:
         QVERIFY(form->menuItem("mnuSave")->isEnabled());
         QVERIFY(form->toolbarButton(1)->isEnabled());
         QVERIFY(form->menuItem("mnuClose")->isEnabled());
-        QCOMPARE(m_hook.hooks, 1);
+        QCOMPARE(m_endpoint.opens, 1);
         QCOMPARE(form->TutorFolderPath(), m_root->path(QStringLiteral("M101-05B/02/T1/X")));
     }
 
@@ -301,7 +298,7 @@ private slots:
                  QStringLiteral("Small"));
         QVERIFY(qAbs(m_settings.pref(QStringLiteral("monitoring_form_width")).toInt() - 9600) <=
                 15);
-        QCOMPARE(m_hook.unhooks, 1);
+        QCOMPARE(m_endpoint.closes, 1);
 
         m_settings.values.clear();
         form = start(fixture(QStringLiteral("laid_out.fhi")));

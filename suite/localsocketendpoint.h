@@ -1,0 +1,72 @@
+#pragma once
+
+#include "localsocketwire.h"
+#include "messageendpoint.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <deque>
+#include <memory>
+
+class QLocalServer;
+class QLocalSocket;
+class QThread;
+
+namespace suite {
+
+// Receives the messages for one title on a local server (names and frames: localsocketwire.h).
+// Frames are read as they come and handed to the handler from the event loop, never from inside
+// a socket's signal, so that the handler may close or destroy the endpoint.
+class LocalSocketEndpoint : public MessageEndpoint
+{
+public:
+    LocalSocketEndpoint();
+    ~LocalSocketEndpoint() override;
+    LocalSocketEndpoint(const LocalSocketEndpoint &) = delete;
+    LocalSocketEndpoint &operator=(const LocalSocketEndpoint &) = delete;
+
+    // Refuses a title under which another live endpoint answers; removes a socket file left by a
+    // crashed program only after connecting to it failed.
+    bool open(const QString &title, Handler handler) override;
+    void close() override;
+    bool isOpen() const override;
+
+    // Why the last open() failed.
+    QString errorString() const;
+
+    // The endpoint of this process open under `w` on the calling thread, or null: a blocking
+    // send to it through the socket would wait for the very thread that sends.
+    static LocalSocketEndpoint *openOnThisThread(WindowHandle w);
+    // What a send to one's own window does: the handler at once.
+    void callDirectly(quint32 message, qint64 wParam, qint64 lParam);
+    // What a post to one's own window does: queued for the event loop, without a socket, whose
+    // buffer nobody would empty while this thread posts.
+    void postDirectly(quint32 message, qint64 wParam, qint64 lParam);
+
+private:
+    struct Pending
+    {
+        QPointer<QLocalSocket> sender;
+        localsocket::Frame frame;
+    };
+
+    void acceptConnections();
+    void readFrames(QLocalSocket *socket);
+    void scheduleDispatch();
+    void dispatchPending();
+
+    std::unique_ptr<QLocalServer> m_server;
+    Handler m_handler;
+    WindowHandle m_handle = 0;
+    QThread *m_thread = nullptr;
+    std::deque<Pending> m_pending;
+    bool m_dispatchScheduled = false;
+    bool m_dispatching = false;
+    QPointer<QLocalSocket> m_current; // whose frame the handler has now
+    // Expires with the endpoint, so that a dispatch loop sees that its handler destroyed it.
+    std::shared_ptr<char> m_alive = std::make_shared<char>();
+    QString m_errorString;
+};
+
+} // namespace suite

@@ -1,0 +1,23 @@
+#include "messageendpoint.h"
+
+#ifdef Q_OS_WIN
+#include "windowsmessages.h"
+#else
+#include "localsocketendpoint.h"
+#endif
+
+namespace suite {
+
+MessageEndpoint::~MessageEndpoint() = default;
+
+std::unique_ptr<MessageEndpoint> createPlatformEndpoint(WindowHandle nativeWindow)
+{
+#ifdef Q_OS_WIN
+    return std::make_unique<WindowsMessageEndpoint>(nativeWindow);
+#else
+    Q_UNUSED(nativeWindow);
+    return std::make_unique<LocalSocketEndpoint>();
+#endif
+}
+
+} // namespace suite

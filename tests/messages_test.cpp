@@ -1,0 +1,389 @@
+#include "fakewindowmessages.h"
+#include "localsocketendpoint.h"
+#include "localsocketmessages.h"
+#include "localsocketwire.h"
+#include "suitewindows.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+// Readable failure messages.
+void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+using suite::LocalSocketEndpoint;
+using suite::LocalSocketMessages;
+using suite::WindowHandle;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QString kTutorTitle = suite::windowTitle(suite::SuiteWindow::TutorSummary);
+const QString kFormTitle = suite::windowTitle(suite::SuiteWindow::MonitorForm);
+
+struct Received
+{
+    quint32 message;
+    qint64 wParam;
+    qint64 lParam;
+
+    bool operator==(const Received &other) const
+    {
+        return message == other.message && wParam == other.wParam && lParam == other.lParam;
+    }
+};
+
+// Runs the event loop, where endpoints receive, until `done` or the (generous) bound.
+bool processEventsUntil(const std::function<bool()> &done, int boundMilliseconds = 20000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > boundMilliseconds)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+// A process that has neither ended nor become a zombie.
+bool isRunning(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(')') + 2;
+    return state < line.size() && line.at(state) != 'Z';
+}
+
+// Every case gets its own temporary folder, hence its own socket names: cases may run at once,
+// and a stand-in someone runs for a demo is not disturbed.
+class MessagesTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_sockets.isValid());
+        m_hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+        m_previousTmpdir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(m_sockets.path()));
+    }
+
+    void TearDown() override
+    {
+        for (QProcess *process : {&standin, &probe}) {
+            process->kill();
+            process->waitForFinished(10000);
+        }
+        if (m_hadTmpdir)
+            qputenv("TMPDIR", m_previousTmpdir);
+        else
+            qunsetenv("TMPDIR");
+    }
+
+    // Starts the program and waits until its endpoint answers under `title`.
+    void startReceiver(QProcess &process, const QString &program, const QStringList &arguments,
+                       const QString &title)
+    {
+        process.start(program, arguments);
+        ASSERT_TRUE(process.waitForStarted(10000));
+        LocalSocketMessages messages;
+        QElapsedTimer timer;
+        timer.start();
+        while (messages.findWindow(title) == 0) {
+            ASSERT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().data();
+            ASSERT_LT(timer.elapsed(), 20000);
+            QThread::msleep(20);
+        }
+    }
+
+    void startHeadlessStandin()
+    {
+        startReceiver(standin, QStringLiteral(STANDIN_PATH), {QStringLiteral("--headless")},
+                      kTutorTitle);
+    }
+
+    // What the stand-in has written to its standard output so far, without waiting.
+    QStringList standinLinesNow()
+    {
+        while (standin.waitForReadyRead(0)) {
+        }
+        m_standinOutput += QString::fromUtf8(standin.readAllStandardOutput());
+        return m_standinOutput.split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    int runStandin(const QStringList &arguments)
+    {
+        QProcess sender;
+        sender.start(QStringLiteral(STANDIN_PATH), arguments);
+        EXPECT_TRUE(processEventsUntil([&] { return sender.state() == QProcess::NotRunning; }));
+        return sender.exitStatus() == QProcess::NormalExit ? sender.exitCode() : -1;
+    }
+
+    QProcess standin;
+    QProcess probe;
+
+private:
+    QTemporaryDir m_sockets;
+    bool m_hadTmpdir = false;
+    QByteArray m_previousTmpdir;
+    QString m_standinOutput;
+};
+
+TEST(LocalSocketWireTest, AFrameIsTwentyFourLittleEndianBytes)
+{
+    using suite::localsocket::Frame;
+    using suite::localsocket::FrameKind;
+    const Frame frame{1074, FrameKind::Sent, 2, -2};
+    const QByteArray bytes = suite::localsocket::encodeFrame(frame);
+    EXPECT_EQ(bytes.toHex(), QByteArray("32040000"
+                                        "02000000"
+                                        "0200000000000000"
+                                        "feffffffffffffff"));
+    const std::optional<Frame> decoded = suite::localsocket::decodeFrame(bytes);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ(decoded->message, 1074u);
+    EXPECT_EQ(decoded->kind, FrameKind::Sent);
+    EXPECT_EQ(decoded->lParam, -2);
+    EXPECT_FALSE(suite::localsocket::decodeFrame(bytes.left(23)).has_value());
+    EXPECT_FALSE(suite::localsocket::decodeFrame(QByteArray(24, '\0')).has_value());
+}
+
+TEST_F(MessagesTest, TheHeadlessStandinPrintsWhatIsPostedAndSentBeforeTheSenderGoesOn)
+{
+    startHeadlessStandin();
+    LocalSocketMessages messages;
+    const WindowHandle tutor = messages.findWindow(kTutorTitle);
+    ASSERT_NE(tutor, 0u);
+    const qint32 zero = 0; // as the form passes it: the address of a 32-bit zero
+    const qint64 address = reinterpret_cast<qintptr>(&zero);
+    const QString sent1074 = QStringLiteral("received 1074 0 %1").arg(address);
+    const QString sent1078 = QStringLiteral("received 1078 0 %1").arg(address);
+
+    EXPECT_TRUE(messages.post(tutor, 1076, 1, 0));
+    EXPECT_TRUE(messages.post(tutor, 1077, 1, 0));
+    ASSERT_TRUE(messages.send(tutor, 1074, 0, address));
+    EXPECT_TRUE(standinLinesNow().contains(sent1074));
+    ASSERT_TRUE(messages.send(tutor, 1078, 0, address));
+    EXPECT_TRUE(standinLinesNow().contains(sent1078));
+
+    // Sent and posted messages may be handled in either order.
+    QStringList lines;
+    QElapsedTimer timer;
+    timer.start();
+    while ((lines = standinLinesNow()).size() < 4 && timer.elapsed() < 20000)
+        standin.waitForReadyRead(100);
+    QStringList expected{sent1074, sent1078, QStringLiteral("received 1076 1 0"),
+                         QStringLiteral("received 1077 1 0")};
+    lines.sort();
+    expected.sort();
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(MessagesTest, TheStandinSendsAndPostsToTheFormsWindow)
+{
+    QList<Received> received;
+    qint64 senderPid = 0;
+    bool senderWaitedForTheHandler = false;
+    LocalSocketEndpoint form;
+    ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64 wParam, qint64 lParam) {
+        received.append({message, wParam, lParam});
+        if (message == 1074) { // a sender that did not wait would have ended meanwhile
+            QThread::msleep(300);
+            senderWaitedForTheHandler = isRunning(senderPid);
+        }
+    }));
+
+    QProcess sender;
+    sender.start(QStringLiteral(STANDIN_PATH),
+                 {QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("2")});
+    ASSERT_TRUE(sender.waitForStarted(10000));
+    senderPid = sender.processId();
+    ASSERT_TRUE(processEventsUntil([&] { return sender.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(sender.exitCode(), 0) << sender.readAllStandardError().data();
+    EXPECT_TRUE(senderWaitedForTheHandler);
+    EXPECT_EQ(received, (QList<Received>{{1074, 2, 0}}));
+
+    EXPECT_EQ(runStandin({QStringLiteral("--post"), QStringLiteral("1076"), QStringLiteral("0")}),
+              0);
+    EXPECT_TRUE(processEventsUntil([&] { return received.size() == 2; }));
+    EXPECT_EQ(received, (QList<Received>{{1074, 2, 0}, {1076, 0, 0}}));
+}
+
+TEST_F(MessagesTest, TheHandlerMayCloseAndReopenTheEndpointWhileTheSenderWaits)
+{
+    // As the form does on 1075: closes, and opens again when the monitor cancels the close.
+    for (const bool reopen : {false, true}) {
+        QList<quint32> received;
+        LocalSocketEndpoint form;
+        LocalSocketEndpoint::Handler handler = [&](quint32 message, qint64, qint64) {
+            received.append(message);
+            if (message == 1075) {
+                form.close();
+                if (reopen)
+                    form.open(kFormTitle, handler);
+            }
+        };
+        ASSERT_TRUE(form.open(kFormTitle, handler));
+        EXPECT_EQ(
+            runStandin({QStringLiteral("--send"), QStringLiteral("1075"), QStringLiteral("0")}), 0);
+        EXPECT_EQ(form.isOpen(), reopen);
+        EXPECT_EQ(
+            runStandin({QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("1")}),
+            reopen ? 0 : 1);
+        EXPECT_EQ(received, reopen ? (QList<quint32>{1075, 1074}) : QList<quint32>{1075});
+    }
+}
+
+TEST_F(MessagesTest, SendWithoutTheFormsWindowExitsOne)
+{
+    QProcess sender;
+    sender.start(QStringLiteral(STANDIN_PATH),
+                 {QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("1")});
+    ASSERT_TRUE(sender.waitForFinished(10000));
+    EXPECT_EQ(sender.exitCode(), 1);
+    EXPECT_TRUE(sender.readAllStandardError().contains("no window"));
+}
+
+TEST_F(MessagesTest, ASocketLeftByAKilledEndpointIsRemovedWhenTheTitleIsOpenedAgain)
+{
+    startHeadlessStandin();
+    LocalSocketMessages messages;
+    ASSERT_NE(messages.findWindow(kTutorTitle), 0u); // kept connection, to a window about to go
+    const QString socketFile =
+        suite::localsocket::serverNameFor(suite::localsocket::handleForTitle(kTutorTitle));
+    standin.kill();
+    ASSERT_TRUE(standin.waitForFinished(10000));
+    ASSERT_TRUE(QFileInfo::exists(socketFile));
+    EXPECT_EQ(messages.findWindow(kTutorTitle), 0u);
+
+    QList<Received> received;
+    LocalSocketEndpoint tutor;
+    ASSERT_TRUE(tutor.open(kTutorTitle, [&](quint32 message, qint64 wParam, qint64 lParam) {
+        received.append({message, wParam, lParam});
+    })) << tutor.errorString().toStdString();
+    const QFile::Permissions othersAndGroup = QFile::ReadGroup | QFile::WriteGroup |
+                                              QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(socketFile) & othersAndGroup, QFile::Permissions());
+
+    const WindowHandle w = messages.findWindow(kTutorTitle);
+    ASSERT_NE(w, 0u);
+    EXPECT_TRUE(messages.post(w, 1076, 1, 0));
+    EXPECT_TRUE(processEventsUntil([&] { return !received.isEmpty(); }));
+    EXPECT_EQ(received, (QList<Received>{{1076, 1, 0}}));
+
+    LocalSocketEndpoint second;
+    EXPECT_FALSE(second.open(kTutorTitle, [](quint32, qint64, qint64) {}));
+    tutor.close();
+    EXPECT_FALSE(QFileInfo::exists(socketFile));
+}
+
+TEST_F(MessagesTest, ASendIsGivenUpAfterTheBoundWhenTheHandlerDoesNotReturn)
+{
+    const QString title = QStringLiteral("hanging receiver");
+    startReceiver(probe, QStringLiteral(RECEIVER_PROBE_PATH), {title, QStringLiteral("hang")},
+                  title);
+    LocalSocketMessages messages(500ms);
+    const WindowHandle w = messages.findWindow(title);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(messages.send(w, 1074, 0, 0));
+    EXPECT_GE(timer.elapsed(), 450);
+    EXPECT_LT(timer.elapsed(), 10000);
+}
+
+TEST_F(MessagesTest, ASendEndsAtOnceWhenTheReceiverDiesInItsHandler)
+{
+    const QString title = QStringLiteral("dying receiver");
+    startReceiver(probe, QStringLiteral(RECEIVER_PROBE_PATH), {title, QStringLiteral("die")},
+                  title);
+    LocalSocketMessages messages; // the full bound of 30 s
+    const WindowHandle w = messages.findWindow(title);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(messages.send(w, 1074, 0, 0));
+    EXPECT_LT(timer.elapsed(), 10000);
+    ASSERT_TRUE(probe.waitForFinished(10000));
+    EXPECT_FALSE(messages.post(w, 1076, 1, 0));
+    EXPECT_EQ(messages.findWindow(title), 0u);
+}
+
+TEST_F(MessagesTest, ASendToOnesOwnWindowCallsTheHandlerDirectly)
+{
+    QList<Received> received;
+    LocalSocketEndpoint own;
+    ASSERT_TRUE(own.open(kFormTitle, [&](quint32 message, qint64 wParam, qint64 lParam) {
+        received.append({message, wParam, lParam});
+    }));
+    LocalSocketMessages messages(2s);
+    const WindowHandle w = messages.findWindow(kFormTitle);
+    ASSERT_NE(w, 0u);
+    EXPECT_TRUE(messages.send(w, 1074, 1, 7)); // no event loop runs meanwhile
+    EXPECT_EQ(received, (QList<Received>{{1074, 1, 7}}));
+    EXPECT_TRUE(messages.post(w, 1076, 1, 0)); // through the event loop, as on Windows
+    EXPECT_EQ(received.size(), 1);
+    EXPECT_TRUE(processEventsUntil([&] { return received.size() == 2; }));
+    EXPECT_EQ(received.last(), (Received{1076, 1, 0}));
+
+    own.close();
+    EXPECT_FALSE(messages.send(w, 1074, 1, 7));
+    EXPECT_EQ(messages.findWindow(kFormTitle), 0u);
+    EXPECT_FALSE(messages.send(0, 1074, 1, 7));
+    EXPECT_FALSE(messages.post(0, 1076, 1, 0));
+}
+
+TEST_F(MessagesTest, ManyQuickPostsArriveCompleteAndInOrder)
+{
+    constexpr int kPosts = 1000;
+    startHeadlessStandin();
+    LocalSocketMessages messages;
+    const WindowHandle tutor = messages.findWindow(kTutorTitle);
+    QStringList expected;
+    for (int i = 0; i < kPosts; ++i) {
+        ASSERT_TRUE(messages.post(tutor, 1076, i, -i));
+        expected.append(QStringLiteral("received 1076 %1 %2").arg(i).arg(-i));
+    }
+    // The event loop writes what the receiver could not take at once.
+    EXPECT_TRUE(processEventsUntil([&] { return standinLinesNow().size() >= kPosts; }));
+    EXPECT_EQ(standinLinesNow(), expected);
+}
+
+TEST(FakeWindowMessagesTest, RecordsWhatReachesAnExistingWindow)
+{
+    FakeWindowMessages messages;
+    messages.existing = {kTutorTitle};
+    EXPECT_EQ(messages.findWindow(kFormTitle), 0u);
+    const WindowHandle tutor = messages.findWindow(kTutorTitle);
+    EXPECT_TRUE(messages.post(tutor, 1076, 1, 0));
+    EXPECT_TRUE(messages.send(tutor, 1074, 0, 5));
+    messages.existing.clear();
+    EXPECT_FALSE(messages.post(tutor, 1077, 1, 0));
+    using Kind = FakeWindowMessages::Kind;
+    EXPECT_EQ(messages.messages,
+              (QList<FakeWindowMessages::Message>{{Kind::Posted, kTutorTitle, 1076, 1, 0},
+                                                  {Kind::Sent, kTutorTitle, 1074, 0, 5}}));
+    EXPECT_EQ(messages.failedCalls, 1);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
