@@ -1,5 +1,6 @@
 // MonitorForm: the monitoring form of the Norvale Quillet Monitor File Handler.
 #include "monformentry.h"
+#include "startupreport.h"
 #include "statereport.h"
 #include "widgetmessages.h"
 

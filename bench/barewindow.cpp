@@ -1,6 +1,6 @@
 // bare_window: an empty main window of the form's size (9600 x 6705 twips), the yardstick for
 // the form's start-up time and memory in bench/startup.sh.
-#include "firstpaintprobe.h"
+#include "startupreport.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -1,14 +1,6 @@
 // Editing the monitoring form: the grids, the comments box and the clipboard commands.
-#include "memorysettingsstore.h"
-#include "testfolder.h"
+#include "formfixture.h"
 
-#include "fakeendpoint.h"
-#include "fakeprocesslist.h"
-#include "fakewindowmessages.h"
-#include "recordingmessages.h"
-
-#include "fileoperations.h"
-#include "monformentry.h"
 #include "monitorgrid.h"
 
 #include <QAction>
@@ -19,29 +11,11 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-namespace {
-
-class FixedClock : public Clock
-{
-public:
-    QDate today() const override { return QDate(2026, 12, 8); }
-};
-
-} // namespace
-
-class MonFormEditingTest : public QObject
+class MonFormEditingTest : public QObject, public FormFixture
 {
     Q_OBJECT
 
 private:
-    MemorySettingsStore m_settings;
-    FakeProcessList m_processes{{QStringLiteral("ZuruzovIrurEdar")}};
-    RecordingMessages m_messages;
-    monitorfile::LocalFileOperations m_files;
-    FixedClock m_clock;
-    FakeWindowMessages m_windows;
-    FakeEndpoint m_endpoint;
-    std::unique_ptr<TestFolder> m_root;
     std::unique_ptr<MonFormEntry> m_form;
 
     MonitorGrid *grid(const char *name) const
@@ -70,18 +44,9 @@ private:
 private slots:
     void init()
     {
-        m_settings.values.clear();
-        m_root = std::make_unique<TestFolder>();
-        QDir().mkpath(m_root->path(QStringLiteral("M101-05B/02/T1/X")));
-        m_root->copyFixture(QStringLiteral("laid_out.fhi"),
-                            QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
-        m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
-        m_form = std::make_unique<MonFormEntry>(
-            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_windows,
-                            m_endpoint},
-            QStringList{QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
-                        QStringLiteral("02"), QStringLiteral("X")});
-        QVERIFY(m_form->load());
+        resetFakes();
+        m_form = startForm(fixture(QStringLiteral("laid_out.fhi")));
+        QVERIFY(m_loaded);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
         QApplication::clipboard()->clear();
@@ -233,7 +198,7 @@ private slots:
         grid("MonFlex1")->setTextMatrix(3, 1, QStringLiteral("Severe"));
         m_form->menuItem("mnuSave")->setEnabled(true);
         m_form->menuItem("mnuSave")->trigger();
-        const QByteArray saved = m_root->read(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
+        const QByteArray saved = tutorFileBytes();
         QVERIFY(saved.contains("<flag10>G</flag10>"));
         QVERIFY(saved.contains("<student_personal_id>C2468013</student_personal_id>"));
         QVERIFY(saved.contains("<marking>Severe</marking>"));

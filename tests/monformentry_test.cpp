@@ -1,15 +1,8 @@
 // The monitoring form on the offscreen platform, with fakes for everything outside it.
-#include "memorysettingsstore.h"
-#include "testfolder.h"
+#include "formfixture.h"
 
-#include "fakeendpoint.h"
-#include "fakeprocesslist.h"
-#include "fakewindowmessages.h"
-#include "recordingmessages.h"
 #include "tutorfilegenerator.h"
 
-#include "fileoperations.h"
-#include "monformentry.h"
 #include "monitorgrid.h"
 #include "twips.h"
 
@@ -22,39 +15,15 @@
 #include <QTest>
 #include <QWindow>
 
-namespace {
-
-class FixedClock : public Clock
-{
-public:
-    QDate today() const override { return QDate(2026, 12, 8); }
-};
-
-const QStringList kWords = {QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
-                            QStringLiteral("02"), QStringLiteral("X")};
-
-} // namespace
-
-class MonFormEntryTest : public QObject
+class MonFormEntryTest : public QObject, public FormFixture
 {
     Q_OBJECT
 
 private:
-    // A tutor folder under a root, holding the given file, and a form started on it.
-    std::unique_ptr<MonFormEntry> start(const QByteArray &file, QStringList words = kWords)
+    std::unique_ptr<MonFormEntry> start(const QByteArray &file,
+                                        const QStringList &arguments = words())
     {
-        m_root = std::make_unique<TestFolder>();
-        const QString folder = m_root->path(QStringLiteral("M101-05B/02/T1/X"));
-        QDir().mkpath(folder);
-        if (!file.isNull())
-            m_root->write(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"), file);
-        m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
-        auto form =
-            std::make_unique<MonFormEntry>(MonitorPlatform{m_settings, m_processes, m_messages,
-                                                           m_files, m_clock, m_windows, m_endpoint},
-                                           words);
-        m_loaded = form->load();
-        return form;
+        return startForm(file, arguments);
     }
 
     static QString label(const MonFormEntry &form, const char *name)
@@ -77,23 +46,10 @@ private:
                 twips.fromPixelsY(g.height())};
     }
 
-    MemorySettingsStore m_settings;
-    FakeProcessList m_processes{{QStringLiteral("systemd"), QStringLiteral("ZuruzovIrurEdar")}};
-    RecordingMessages m_messages;
-    monitorfile::LocalFileOperations m_files;
-    FixedClock m_clock;
-    FakeWindowMessages m_windows;
-    FakeEndpoint m_endpoint;
-    std::unique_ptr<TestFolder> m_root;
-    bool m_loaded = false;
-
 private slots:
     void init()
     {
-        m_settings.values.clear();
-        m_messages.texts.clear();
-        m_endpoint = {};
-        m_windows = {};
+        resetFakes();
         m_processes.names = {QStringLiteral("systemd"), QStringLiteral("zuruzovirurEDAR.exe")};
     }
 
@@ -113,10 +69,10 @@ private slots:
         const QString notCalled = QStringLiteral(
             "This application must be called from the Norvale Quillet Monitor File Handler");
         QTest::newRow("empty") << QStringList() << notCalled;
-        QTest::newRow("four words") << kWords.mid(0, 4) << notCalled;
+        QTest::newRow("four words") << words().mid(0, 4) << notCalled;
         QTest::newRow("blanks only") << QStringList{QStringLiteral("   ")} << notCalled;
         QTest::newRow("climbs out")
-            << QStringList{QStringLiteral(".."), kWords[1], kWords[2], kWords[3], kWords[4]}
+            << QStringList{QStringLiteral("..")} + words().mid(1)
             << QStringLiteral("The folder name \"..\" on the command line is not allowed: it would "
                               "lead outside the monitoring folders. Nothing was opened.");
     }

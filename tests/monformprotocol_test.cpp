@@ -1,15 +1,7 @@
 // The suite's protocol around the form: the shared setting, the closing question, the notices to
 // the Tutor Summary window and the messages the other windows send.
-#include "fakeendpoint.h"
-#include "memorysettingsstore.h"
-#include "testfolder.h"
+#include "formfixture.h"
 
-#include "fakeprocesslist.h"
-#include "fakewindowmessages.h"
-#include "recordingmessages.h"
-
-#include "fileoperations.h"
-#include "monformentry.h"
 #include "suitewindows.h"
 
 #include <QAction>
@@ -24,39 +16,17 @@ using suite::SuiteWindow;
 
 namespace {
 
-class FixedClock : public Clock
-{
-public:
-    QDate today() const override { return QDate(2026, 12, 8); }
-};
-
 const QString kTutorSummary = suite::windowTitle(SuiteWindow::TutorSummary);
 
 } // namespace
 
-class MonFormProtocolTest : public QObject
+class MonFormProtocolTest : public QObject, public FormFixture
 {
     Q_OBJECT
 
 private:
-    MemorySettingsStore m_settings;
-    FakeProcessList m_processes;
-    RecordingMessages m_messages;
-    monitorfile::LocalFileOperations m_files;
-    FixedClock m_clock;
-    FakeWindowMessages m_windows;
-    FakeEndpoint m_endpoint;
-    std::unique_ptr<TestFolder> m_root;
     std::unique_ptr<MonFormEntry> m_form;
 
-    QString filePath() const
-    {
-        return m_root->path(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
-    }
-    QByteArray fileBytes() const
-    {
-        return m_root->read(QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
-    }
     QString changes() const { return m_settings.pref(QStringLiteral("MonitorChanges")); }
     bool saveEnabled() const
     {
@@ -80,24 +50,12 @@ private:
 private slots:
     void init()
     {
-        m_settings.values.clear();
-        m_messages = {};
-        m_windows = {};
-        m_endpoint = {};
+        resetFakes();
         m_processes.names = {QStringLiteral("ZuruzovIrurEdar"), QStringLiteral("MonitorForm")};
         m_windows.existing = {kTutorSummary, suite::windowTitle(SuiteWindow::StudentSummary),
                               suite::windowTitle(SuiteWindow::Zip)};
-        m_root = std::make_unique<TestFolder>();
-        QDir().mkpath(m_root->path(QStringLiteral("M101-05B/02/T1/X")));
-        m_root->copyFixture(QStringLiteral("laid_out.normalised.fhi"),
-                            QStringLiteral("M101-05B/02/T1/X/monitor.fhi"));
-        m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
-        m_form = std::make_unique<MonFormEntry>(
-            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_windows,
-                            m_endpoint},
-            QStringList{QStringLiteral("T1"), QStringLiteral("M101"), QStringLiteral("05B"),
-                        QStringLiteral("02"), QStringLiteral("X")});
-        QVERIFY(m_form->load());
+        m_form = startForm(fixture(QStringLiteral("laid_out.normalised.fhi")));
+        QVERIFY(m_loaded);
         m_form->show();
         QCOMPARE(m_endpoint.openedAs,
                  QStringLiteral("Monitor Entry Form - Norvale Quillet Monitor File Handler"));
@@ -126,7 +84,7 @@ private slots:
     {
         typeComment(QStringLiteral("a < b & c"));
         m_form->menuItem("mnuSave")->trigger();
-        QVERIFY(fileBytes().contains("<monitor_comments>a \x02 b \x12 c</monitor_comments>"));
+        QVERIFY(tutorFileBytes().contains("<monitor_comments>a \x02 b \x12 c</monitor_comments>"));
         QCOMPARE(changes(), QStringLiteral("False"));
         QVERIFY(!saveEnabled());
         QCOMPARE(toTutorSummary(Kind::Sent, 1074).size(), 1);
@@ -173,7 +131,7 @@ private slots:
     void closeWithNothingToSave()
     {
         m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("False"));
-        const QByteArray before = fileBytes();
+        const QByteArray before = tutorFileBytes();
         m_form->menuItem("mnuClose")->trigger();
         QVERIFY(m_messages.texts.isEmpty());
         QCOMPARE(toTutorSummary(Kind::Posted, 1077).size(), 2);
@@ -181,16 +139,16 @@ private slots:
         QVERIFY(!m_form->isVisible());
         QVERIFY(!m_endpoint.isOpen());
         QVERIFY(m_settings.hasPref(QStringLiteral("monitoring_form_width")));
-        QCOMPARE(fileBytes(), before);
+        QCOMPARE(tutorFileBytes(), before);
     }
 
     void closeAnsweredNoLeavesTheFileAndRereadsTheModel()
     {
-        const QByteArray before = fileBytes();
+        const QByteArray before = tutorFileBytes();
         typeComment(QStringLiteral("not wanted"));
         m_messages.answers = {MessageAnswer::No};
         m_form->menuItem("mnuClose")->trigger();
-        QCOMPARE(fileBytes(), before);
+        QCOMPARE(tutorFileBytes(), before);
         QCOMPARE(changes(), QStringLiteral("False"));
         QCOMPARE(toTutorSummary(Kind::Sent, 1078).size(), 1);
         QVERIFY(!m_form->isVisible());
@@ -201,7 +159,7 @@ private slots:
         typeComment(QStringLiteral("keep this"));
         m_messages.answers = {MessageAnswer::Yes};
         m_form->menuItem("mnuExit")->trigger();
-        QVERIFY(fileBytes().contains("<monitor_comments>keep this</monitor_comments>"));
+        QVERIFY(tutorFileBytes().contains("<monitor_comments>keep this</monitor_comments>"));
         QCOMPARE(toTutorSummary(Kind::Sent, 1074).size(), 1);
         QVERIFY(toTutorSummary(Kind::Sent, 1078).isEmpty());
         QVERIFY(!m_form->isVisible());
@@ -221,7 +179,7 @@ private slots:
         QFETCH(QString, raised);
         typeComment(QStringLiteral("asked for"));
         QVERIFY(m_endpoint.deliver(1074, wParam));
-        QVERIFY(fileBytes().contains("<monitor_comments>asked for</monitor_comments>"));
+        QVERIFY(tutorFileBytes().contains("<monitor_comments>asked for</monitor_comments>"));
         QCOMPARE(m_windows.raised, QStringList{raised});
         QVERIFY(toTutorSummary(Kind::Sent, 1074).isEmpty());
         QCOMPARE(changes(), QStringLiteral("False"));
@@ -252,7 +210,7 @@ private slots:
     {
         typeComment(QStringLiteral("precious"));
         m_windows.messages.clear();
-        QVERIFY(QFile::remove(filePath()));
+        QVERIFY(QFile::remove(tutorFilePath()));
         m_messages.answers = {MessageAnswer::Yes};
         m_form->menuItem("mnuClose")->trigger();
         QVERIFY(m_form->isVisible());

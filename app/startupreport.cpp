@@ -1,4 +1,4 @@
-#include "firstpaintprobe.h"
+#include "startupreport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -6,13 +6,14 @@
 #include <QWidget>
 #include <QWindow>
 
+#ifdef Q_OS_LINUX
 #include <ctime>
 #include <unistd.h>
+#endif
 
-// The same probe as in app/statereport.cpp, so that both programs report the same moment the
-// same way; bench/startup.sh checks that the two copies still match.
 namespace {
 
+#ifdef Q_OS_LINUX
 bool quitAfterReport()
 {
     return qEnvironmentVariable("MONITOR_FORM_QUIT_AFTER_REPORT") == QLatin1String("1");
@@ -119,12 +120,17 @@ private:
     QWidget &m_window;
     QString m_path;
 };
+#endif // Q_OS_LINUX
 
 } // namespace
 
 void reportStartupWhenAsked(QWidget &window)
 {
+#ifdef Q_OS_LINUX
     const QString path = qEnvironmentVariable("MONITOR_FORM_STARTUP_REPORT");
     if (!path.isEmpty())
         new FirstPaintProbe(window, path); // owned by the window
+#else
+    Q_UNUSED(window) // the times and the memory are read from Linux's /proc
+#endif
 }
