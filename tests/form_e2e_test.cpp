@@ -12,21 +12,10 @@
 
 namespace {
 
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        ASSERT_TRUE(QFile::copy(source, target)) << target.toStdString();
-    }
-}
-
 TEST(MonitorFormEndToEnd, OpensTheSampleThroughTheFileHandler)
 {
     TestFolder work;
-    copyTree(QStringLiteral(MONITOR_SAMPLE_DIR "/monitor-root"), work.path(QStringLiteral("root")));
+    work.copyTree(QStringLiteral(MONITOR_SAMPLE_DIR "/monitor-root"), QStringLiteral("root"));
     QDir().mkpath(work.path(QStringLiteral("config")));
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -48,7 +37,8 @@ TEST(MonitorFormEndToEnd, OpensTheSampleThroughTheFileHandler)
         QString::fromUtf8(work.read(QStringLiteral("state.txt"))).split(QLatin1Char('\n'));
     EXPECT_TRUE(shown.contains(
         QStringLiteral("lbTutor=Tutor: 00417263  Okonkwo-Reilly, Margaret Ann (New)")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("lbCourseData=Course: M101-05B   TMA: 03   Level: 2")));
+    EXPECT_TRUE(
+        shown.contains(QStringLiteral("lbCourseData=Course: M101-05B   TMA: 03   Level: 2")));
     EXPECT_EQ(shown.filter(QStringLiteral("student=")).size(), 3);
     // Start-up tidied the sample's laid-out student list, as the suite expects.
     EXPECT_TRUE(work.read(QStringLiteral("root/M101-05B/03/00417263/MON1/monitor.fhi"))

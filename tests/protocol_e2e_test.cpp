@@ -22,17 +22,6 @@ constexpr int kReadyBoundMilliseconds = 20000;
 constexpr int kMessageBoundMilliseconds = 20000;
 const QString kMonitorFile = QStringLiteral("root/M101-05B/03/00417263/MON1/monitor.fhi");
 
-void copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        ASSERT_TRUE(QFile::copy(source, target)) << target.toStdString();
-    }
-}
-
 // The process ids whose parent is `parent` and that have not become zombies.
 QList<qint64> liveChildrenOf(qint64 parent)
 {
@@ -62,8 +51,7 @@ class ProtocolEndToEnd : public testing::Test
 protected:
     void SetUp() override
     {
-        copyTree(QStringLiteral(MONITOR_SAMPLE_DIR "/monitor-root"),
-                 m_work.path(QStringLiteral("root")));
+        m_work.copyTree(QStringLiteral(MONITOR_SAMPLE_DIR "/monitor-root"), QStringLiteral("root"));
         QDir().mkpath(m_work.path(QStringLiteral("tmp")));
         QDir().mkpath(m_work.path(QStringLiteral("config")));
         m_env = QProcessEnvironment::systemEnvironment();

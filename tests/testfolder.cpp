@@ -1,7 +1,9 @@
 #include "testfolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 #include <stdexcept>
 
@@ -29,6 +31,18 @@ QByteArray TestFolder::read(const QString &name) const
 QString TestFolder::copyFixture(const QString &fixtureName, const QString &name) const
 {
     return write(name, fixture(fixtureName));
+}
+
+void TestFolder::copyTree(const QString &from, const QString &name) const
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = path(name) + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(source, target))
+            throw std::runtime_error("cannot copy test tree");
+    }
 }
 
 QStringList TestFolder::entries() const
