@@ -30,7 +30,8 @@ const QString kUnsavedQuestion =
 
 void MonFormEntry::MarkMonitorChanged()
 {
-    m_preferences.write(Pref::MonitorChanges, QStringLiteral("True"));
+    // Every keystroke comes here: the same text is not rewritten into the shared store.
+    m_preferences.writeIfChanged(Pref::MonitorChanges, QStringLiteral("True"));
     toolbarButton(1)->setEnabled(m_tutorData.fileFound);
     menuItem("mnuSave")->setEnabled(m_tutorData.fileFound);
     NotifyChangesPending();

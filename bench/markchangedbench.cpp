@@ -37,7 +37,7 @@ void MarkMonitorChanged(benchmark::State &state)
     settings::Preferences preferences(store);
     const std::unique_ptr<suite::WindowMessages> windows = suite::createPlatformMessages();
     for (auto _ : state) {
-        preferences.write(settings::Pref::MonitorChanges, QStringLiteral("True"));
+        preferences.writeIfChanged(settings::Pref::MonitorChanges, QStringLiteral("True"));
         const std::unique_ptr<suite::ProcessList> processes = suite::createSystemProcessList();
         if (!suite::IsProcessRunning(*processes, QStringLiteral("MonitorForm"))) {
             state.SkipWithError("no process named like MonitorForm: nothing would be posted");

@@ -55,6 +55,12 @@ void Preferences::write(Pref pref, const QString &value)
     m_store.setValue(kApplication, kSection, QString::fromLatin1(definitionOf(pref).key), value);
 }
 
+void Preferences::writeIfChanged(Pref pref, const QString &value)
+{
+    if (read(pref, QString()) != value)
+        write(pref, value);
+}
+
 QString Preferences::readSpellingOption(const SpellingOptionDefinition &option) const
 {
     return m_store.value(kApplication, kSection, QString::fromLatin1(option.name),

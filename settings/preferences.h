@@ -53,6 +53,9 @@ public:
     // For the one key whose readers disagree on its default ("MonitorChanges").
     QString read(Pref pref, const QString &defaultValue) const;
     void write(Pref pref, const QString &value);
+    // Reads the stored text afresh and writes `value` only when it differs: the store ends the
+    // same, without rewriting it for nothing.
+    void writeIfChanged(Pref pref, const QString &value);
 
     QString readSpellingOption(const SpellingOptionDefinition &option) const;
     void writeSpellingOption(const SpellingOptionDefinition &option, bool value);

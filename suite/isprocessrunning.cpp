@@ -7,12 +7,8 @@ namespace suite {
 bool IsProcessRunning(const ProcessList &processes, const QString &name)
 {
     const QString wanted = name.toUpper();
-    const QStringList names = processes.executableNames();
-    for (const QString &executable : names) {
-        if (executable.toUpper().contains(wanted))
-            return true;
-    }
-    return false;
+    return processes.anyExecutableName(
+        [&wanted](const QString &executable) { return executable.toUpper().contains(wanted); });
 }
 
 } // namespace suite

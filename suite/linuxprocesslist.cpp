@@ -87,6 +87,16 @@ QString executableName(const QByteArray &folder)
 
 } // namespace
 
+bool LinuxProcessList::anyExecutableName(const std::function<bool(const QString &)> &matches) const
+{
+    const QByteArray root = QFile::encodeName(m_procRoot);
+    const std::vector<long long> pids = processIds(root);
+    return std::any_of(pids.rbegin(), pids.rend(), [&](long long pid) {
+        const QString name = executableName(root + '/' + QByteArray::number(pid));
+        return !name.isEmpty() && matches(name);
+    });
+}
+
 LinuxProcessList::LinuxProcessList(QString procRoot) : m_procRoot(std::move(procRoot)) {}
 
 QStringList LinuxProcessList::executableNames() const

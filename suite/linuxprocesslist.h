@@ -17,6 +17,9 @@ public:
     explicit LinuxProcessList(QString procRoot = QStringLiteral("/proc"));
 
     QStringList executableNames() const override;
+    // Newest processes first: a program looking for itself or for the peers started with it
+    // stops after a few folders instead of naming every process.
+    bool anyExecutableName(const std::function<bool(const QString &)> &matches) const override;
 
 private:
     QString m_procRoot;

@@ -6,7 +6,15 @@
 #include "linuxprocesslist.h"
 #endif
 
+#include <algorithm>
+
 namespace suite {
+
+bool ProcessList::anyExecutableName(const std::function<bool(const QString &)> &matches) const
+{
+    const QStringList names = executableNames();
+    return std::any_of(names.begin(), names.end(), matches);
+}
 
 std::unique_ptr<ProcessList> createSystemProcessList()
 {

@@ -86,6 +86,19 @@ TEST(LinuxProcessListTest, NamesEachProcessByExeThenArgv0ThenCommInPidOrder)
                            QStringLiteral("process_list_probe_with_a_long_name")}));
     EXPECT_TRUE(
         suite::LinuxProcessList(proc.filePath(QStringLiteral("none"))).executableNames().isEmpty());
+
+    // A search tries the newest processes first and stops at the first match.
+    QStringList tried;
+    EXPECT_TRUE(suite::LinuxProcessList(proc.path()).anyExecutableName([&](const QString &name) {
+        tried.append(name);
+        return name.startsWith(QLatin1String("Zuruzov"));
+    }));
+    EXPECT_EQ(tried, QStringList({QStringLiteral("process_list_probe_with_a_long_name"),
+                                  QStringLiteral("ZuruzovIrurEdar.exe")}));
+    EXPECT_TRUE(
+        suite::IsProcessRunning(suite::LinuxProcessList(proc.path()), QStringLiteral("KWORKER")));
+    EXPECT_FALSE(
+        suite::IsProcessRunning(suite::LinuxProcessList(proc.path()), QStringLiteral("absent")));
 }
 
 TEST(LinuxProcessListTest, FindsRunningProgramsByTheirFullNames)

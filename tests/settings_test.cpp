@@ -111,6 +111,9 @@ TEST(Preferences, KeysAndDefaults)
     prefs.write(Pref::RootDirectory, QStringLiteral("/r/"));
     EXPECT_EQ(store.value(kApp, kPrefs, QStringLiteral("quillet_monitor_root_directory"), {}),
               QStringLiteral("/r/"));
+    prefs.writeIfChanged(Pref::MonitorChanges, QStringLiteral("True"));
+    EXPECT_EQ(store.value(kApp, kPrefs, QStringLiteral("MonitorChanges"), {}),
+              QStringLiteral("True"));
     EXPECT_EQ(prefs.readSpellingOption(kSpellingOptions[4]), QStringLiteral("False"));
     prefs.writeSpellingOption(kSpellingOptions[4], true);
     EXPECT_EQ(store.value(kApp, kPrefs, QStringLiteral("IgnoreCapitalizedWords"), {}),
