@@ -100,6 +100,7 @@ private:
     void HookWindowProc();
     void UnhookWindowProc();
     void closeFromMenu(bool exitItem);
+    bool saveBeforeClosing(bool exitItem);
 
     // Commands
     void cmbFontSize_Click();
@@ -145,6 +146,7 @@ private:
     bool m_fontListReady = false;
     bool m_hooked = false;
     bool m_saveRequestedExternally = false;
+    bool m_closingAnswered = false;
     QRect m_placementTwips;
     QMargins m_appliedFrame;
 

@@ -181,9 +181,10 @@ void MonFormEntry::closeFromMenu(bool exitItem)
 {
     switch (QuerySaveChanges()) {
     case MessageAnswer::Yes:
-        // Exit saves without moving the focus or clearing a request from another window first.
-        if (!(exitItem ? SaveMonitorForm(0) : SaveChanges()))
+        if (!saveBeforeClosing(exitItem))
             return; // the save failed and was reported: the work stays on screen
+        // Without a file nothing was saved and the setting still says "True": do not ask twice.
+        m_closingAnswered = !m_tutorData.fileFound;
         break;
     case MessageAnswer::Cancel:
         return;
@@ -197,14 +198,26 @@ void MonFormEntry::closeFromMenu(bool exitItem)
         QApplication::quit();
 }
 
+bool MonFormEntry::saveBeforeClosing(bool exitItem)
+{
+    // A form opened without a file holds nothing to save; the changes the question was about
+    // belong to the suite's other windows, which keep them.
+    if (!m_tutorData.fileFound)
+        return true;
+    // Exit saves without moving the focus or clearing a request from another window first.
+    return exitItem ? SaveMonitorForm(0) : SaveChanges();
+}
+
 void MonFormEntry::closeEvent(QCloseEvent *event)
 {
-    switch (QuerySaveChanges()) {
+    const bool ask = !m_closingAnswered;
+    m_closingAnswered = false;
+    switch (ask ? QuerySaveChanges() : MessageAnswer::No) {
     case MessageAnswer::Cancel:
         event->ignore();
         return;
     case MessageAnswer::Yes:
-        if (!SaveChanges()) {
+        if (!saveBeforeClosing(false)) {
             event->ignore(); // the save failed and was reported: the work stays on screen
             return;
         }

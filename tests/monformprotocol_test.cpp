@@ -206,6 +206,19 @@ private slots:
         QCOMPARE(changes(), QStringLiteral("False"));
     }
 
+    void formWithoutAFileClosesOnYes()
+    {
+        m_form = startForm(QByteArray());
+        m_form->show();
+        m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("True"));
+        m_messages = {};
+        m_messages.answers = {MessageAnswer::Yes};
+        m_form->menuItem("mnuClose")->trigger();
+        QCOMPARE(m_messages.texts.size(), 1); // the question only: nothing here to save
+        QVERIFY(!m_form->isVisible());
+        QCOMPARE(changes(), QStringLiteral("True")); // the other windows keep their changes
+    }
+
     void failedSaveKeepsEverythingUnsaved()
     {
         typeComment(QStringLiteral("precious"));
