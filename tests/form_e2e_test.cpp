@@ -25,7 +25,7 @@ TEST(MonitorFormEndToEnd, OpensTheSampleThroughTheFileHandler)
     env.insert(QStringLiteral("MONITOR_FORM_QUIT_AFTER_REPORT"), QStringLiteral("1"));
     QProcess handler;
     handler.setProcessEnvironment(env);
-    handler.start(QStringLiteral(STANDIN_PATH),
+    handler.start(QStringLiteral(FILEHANDLER_PATH),
                   {QStringLiteral("--root"), work.path(QStringLiteral("root")),
                    QStringLiteral("--form"), QStringLiteral(MONITORFORM_PATH),
                    QStringLiteral("00417263"), QStringLiteral("M101"), QStringLiteral("05B"),

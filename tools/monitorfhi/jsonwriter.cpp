@@ -50,37 +50,20 @@ void JsonWriter::prefix(const char *key)
     m_first = false;
 }
 
-void JsonWriter::beginObject(const char *key)
+void JsonWriter::open(const char *key, char bracket)
 {
     prefix(key);
-    m_out += '{';
+    m_out += bracket;
     ++m_depth;
     m_first = true;
 }
 
-void JsonWriter::endObject()
+void JsonWriter::close(char bracket)
 {
     --m_depth;
     if (!m_first)
         m_out += '\n' + QByteArray(2 * m_depth, ' ');
-    m_out += '}';
-    m_first = false;
-}
-
-void JsonWriter::beginArray(const char *key)
-{
-    prefix(key);
-    m_out += '[';
-    ++m_depth;
-    m_first = true;
-}
-
-void JsonWriter::endArray()
-{
-    --m_depth;
-    if (!m_first)
-        m_out += '\n' + QByteArray(2 * m_depth, ' ');
-    m_out += ']';
+    m_out += bracket;
     m_first = false;
 }
 

@@ -7,10 +7,10 @@
 class JsonWriter
 {
 public:
-    void beginObject(const char *key = nullptr);
-    void endObject();
-    void beginArray(const char *key = nullptr);
-    void endArray();
+    void beginObject(const char *key = nullptr) { open(key, '{'); }
+    void endObject() { close('}'); }
+    void beginArray(const char *key = nullptr) { open(key, '['); }
+    void endArray() { close(']'); }
     void value(const char *key, const QString &text);
     void value(const char *key, int number);
 
@@ -18,6 +18,8 @@ public:
 
 private:
     void prefix(const char *key);
+    void open(const char *key, char bracket);
+    void close(char bracket);
 
     QByteArray m_out;
     bool m_first = true;
