@@ -35,6 +35,15 @@ QStringList shownState(const MonFormEntry &form)
     const auto *comments = form.findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
     lines << QStringLiteral("comments=") +
                  (comments ? comments->toPlainText().replace(u'\n', u' ') : QString());
+    // Where the box stands on the screen, so that a test can click into it.
+    if (comments) {
+        const QRect box(comments->mapToGlobal(QPoint(0, 0)), comments->size());
+        lines << QStringLiteral("commentsBox=%1 %2 %3 %4")
+                     .arg(box.x())
+                     .arg(box.y())
+                     .arg(box.width())
+                     .arg(box.height());
+    }
     return lines;
 }
 

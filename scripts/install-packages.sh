@@ -8,6 +8,8 @@ packages=(
     xvfb xauth fonts-dejavu-core fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    poppler-utils xdotool
+    libhunspell-dev hunspell-en-gb
 )
 
 missing=()

@@ -1,0 +1,184 @@
+// A monitor's keystrokes and menu choices reaching the real MonitorForm on an X display of its
+// own (Xvfb, driven with xdotool), beside the stand-in file handler and Tutor Summary window.
+#include "suitee2efixture.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kMainTitle =
+    QStringLiteral("Monitor Entry Form - Norvale Quillet Monitor File Handler");
+
+class TypingEndToEnd : public SuiteEndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        SuiteEndToEnd::SetUp();
+        m_xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        m_xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (m_xvfb.isEmpty() || m_xdotool.isEmpty())
+            GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-packages.sh installs both)";
+        startDisplay();
+        m_env.insert(QStringLiteral("MONITOR_FORM_STATE_FILE"),
+                     m_work.path(QStringLiteral("state.txt")));
+    }
+
+    void TearDown() override
+    {
+        SuiteEndToEnd::TearDown();
+        if (m_display.state() != QProcess::NotRunning) {
+            m_display.terminate();
+            m_display.waitForFinished(10000);
+        }
+    }
+
+    // A display of its own: -displayfd picks a free number and writes it to standard output.
+    void startDisplay()
+    {
+        m_display.start(m_xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                 QStringLiteral("-screen"), QStringLiteral("0"),
+                                 QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                                 QStringLiteral("tcp")});
+        ASSERT_TRUE(m_display.waitForStarted(10000));
+        QByteArray number;
+        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+        while (!number.endsWith('\n')) {
+            ASSERT_FALSE(deadline.hasExpired()) << "Xvfb did not say which display it took";
+            m_display.waitForReadyRead(200);
+            number += m_display.readAllStandardOutput();
+        }
+        m_env.insert(QStringLiteral("DISPLAY"), u':' + QString::fromLatin1(number.trimmed()));
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    }
+
+    // Runs xdotool on the test's display; false when it failed.
+    bool xdotool(const QStringList &arguments)
+    {
+        QProcess tool;
+        tool.setProcessEnvironment(m_env);
+        tool.start(m_xdotool, arguments);
+        return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit &&
+               tool.exitCode() == 0;
+    }
+
+    // The form's own report of what it shows, written once its window is painted.
+    QString waitForShownState()
+    {
+        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+        while (!QFile::exists(m_work.path(QStringLiteral("state.txt")))) {
+            if (deadline.hasExpired())
+                return {};
+            QThread::msleep(100);
+        }
+        return QString::fromUtf8(m_work.read(QStringLiteral("state.txt")));
+    }
+
+    // Clicks into the comments box and types at the end of its text.
+    void typeIntoComments(const QString &text)
+    {
+        const QRegularExpressionMatch box =
+            QRegularExpression(QStringLiteral("commentsBox=(\\d+) (\\d+) (\\d+) (\\d+)"))
+                .match(waitForShownState());
+        ASSERT_TRUE(box.hasMatch()) << "the form reported no comments box";
+        const int x = box.captured(1).toInt() + box.captured(3).toInt() / 2;
+        const int y = box.captured(2).toInt() + box.captured(4).toInt() / 2;
+        ASSERT_TRUE(xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+                             QStringLiteral("click"), QStringLiteral("1")}));
+        ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+End")}));
+        ASSERT_TRUE(xdotool(
+            {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text}));
+    }
+
+    // Opens the File menu from the keyboard and chooses the item with the given access key.
+    void chooseFromFileMenu(const QString &accessKey)
+    {
+        ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("alt+f")}));
+        QThread::msleep(300);
+        ASSERT_TRUE(xdotool({QStringLiteral("key"), accessKey}));
+    }
+
+    bool waitForSetting(const QString &key, const QString &value)
+    {
+        const QDeadlineTimer deadline(kMessageBoundMilliseconds);
+        while (setting(key) != value) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(100);
+        }
+        return true;
+    }
+
+    QString m_xvfb;
+    QString m_xdotool;
+    QProcess m_display;
+};
+
+TEST_F(TypingEndToEnd, TypedCommentsMarkTheSuiteChangedAndSaveWithTheirMarkupCoded)
+{
+    startStandin();
+    startForm();
+    ASSERT_TRUE(standinLines().isEmpty()) << standinLines().join(u'\n').toStdString();
+
+    typeIntoComments(QStringLiteral(" Zed <b> & c"));
+    EXPECT_TRUE(waitForStandinLine(QStringLiteral("received 1076 1 0")))
+        << standinLines().join(u'\n').toStdString();
+    EXPECT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("True")));
+
+    chooseFromFileMenu(QStringLiteral("s"));
+    EXPECT_TRUE(waitForStandinLine(QStringLiteral("received 1077 1 0")))
+        << standinLines().join(u'\n').toStdString();
+    // The Tutor Summary hears of the save before it hears that the changes are cleared.
+    const QStringList lines = standinLines();
+    const qsizetype saved =
+        lines.indexOf(QRegularExpression(QStringLiteral("^received 1074 0 \\d+$")));
+    EXPECT_GE(saved, 0) << lines.join(u'\n').toStdString();
+    EXPECT_LT(saved, lines.lastIndexOf(QStringLiteral("received 1077 1 0")));
+    EXPECT_EQ(setting(QStringLiteral("MonitorChanges")), QStringLiteral("False"));
+
+    // "<", ">" and "&" are stored as the codes 2, 3 and 18.
+    EXPECT_TRUE(m_work.read(kMonitorFile)
+                    .contains("(\x02 half of them). Zed \x02"
+                              "b\x03 \x12 c"))
+        << m_work.read(kMonitorFile).toStdString();
+}
+
+TEST_F(TypingEndToEnd, ClosingWithUnsavedChangesAnsweredNoLeavesTheFileUntouched)
+{
+    startStandin();
+    startForm();
+    ASSERT_FALSE(waitForShownState().isEmpty());
+    // As the form left it after start-up, which may tidy the file's layout.
+    const QByteArray before = m_work.read(kMonitorFile);
+
+    typeIntoComments(QStringLiteral(" Not to be kept"));
+    ASSERT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("True")));
+
+    chooseFromFileMenu(QStringLiteral("c"));
+    // The question has the application's title alone; the main window's is longer.
+    ASSERT_TRUE(xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--name"), QStringLiteral("^Monitor Entry Form$")}));
+    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("alt+n")}));
+
+    EXPECT_TRUE(m_handler.waitForFinished(kMessageBoundMilliseconds)) << "the form did not end";
+    EXPECT_EQ(m_work.read(kMonitorFile), before);
+    EXPECT_EQ(setting(QStringLiteral("MonitorChanges")), QStringLiteral("False"));
+    EXPECT_TRUE(waitForStandinLine(QStringLiteral("received 1077 1 0")));
+    EXPECT_FALSE(
+        standinLines().filter(QRegularExpression(QStringLiteral("^received 1078 "))).isEmpty())
+        << standinLines().join(u'\n').toStdString();
+    EXPECT_TRUE(
+        standinLines().filter(QRegularExpression(QStringLiteral("^received 1074 "))).isEmpty())
+        << standinLines().join(u'\n').toStdString();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
