@@ -150,6 +150,42 @@ private slots:
         QVERIFY(enabled("mnuCopy", 4));
     }
 
+    void studentGridClicksFollowTheCurrentRow()
+    {
+        MonitorGrid *students = grid("MonFlex1");
+        QTest::mouseClick(students->viewport(), Qt::LeftButton, {},
+                          students->visualItemRect(students->item(0, 1)).center());
+        QVERIFY(enabled("mnuCopy", 4));
+
+        // Without student rows there is no current row, so a click leaves Copy as it was.
+        students->setRows(1);
+        QTest::mouseClick(students->viewport(), Qt::LeftButton, {},
+                          students->viewport()->rect().center());
+        QVERIFY(enabled("mnuCopy", 4));
+    }
+
+    void clipboardCommandsFollowTheFocus()
+    {
+        QApplication::clipboard()->setText(QStringLiteral("waiting"));
+        QPlainTextEdit *box = comments();
+        box->setFocus();
+        QVERIFY(enabled("mnuPaste", 5)); // at once, before any key
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
+        QVERIFY(enabled("mnuCopy", 4) && enabled("mnuCut", 3));
+
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setFocus();
+        for (const auto &[item, button] :
+             {std::pair("mnuCut", 3), std::pair("mnuCopy", 4), std::pair("mnuPaste", 5)}) {
+            QVERIFY2(!m_form->menuItem(item)->isEnabled(), item);
+            QVERIFY2(!m_form->toolbarButton(button)->isEnabled(), item);
+        }
+        QTest::mouseClick(criteria->viewport(), Qt::LeftButton, {},
+                          criteria->viewport()->rect().center());
+        QVERIFY(enabled("mnuCopy", 4));
+    }
+
     void commentsBoxEditsAndClipboard()
     {
         QPlainTextEdit *box = comments();
@@ -202,6 +238,27 @@ private slots:
         QVERIFY(saved.contains("<flag10>G</flag10>"));
         QVERIFY(saved.contains("<student_personal_id>C2468013</student_personal_id>"));
         QVERIFY(saved.contains("<marking>Severe</marking>"));
+    }
+
+    void blanksAreSavedEmpty()
+    {
+        MonitorGrid *criteria = grid("MonFlex2");
+        criteria->setCurrentCell(2, 1);
+        criteria->setCurrentText(QString());
+        MonitorGrid *students = grid("MonFlex1");
+        students->setFocus();
+        students->setCurrentCell(1, 2);
+        QVERIFY(students->editCurrentCell());
+        students->setEditText(QStringLiteral(" "));
+        QVERIFY(students->finishEditing());
+        QCOMPARE(students->textMatrix(1, 2), QStringLiteral(" "));
+
+        m_form->menuItem("mnuSave")->trigger();
+        const QByteArray saved = tutorFileBytes();
+        QVERIFY(saved.contains("<flag2></flag2>"));
+        const QByteArray first = saved.mid(saved.indexOf("A1234567"));
+        QVERIFY(first.left(first.indexOf("</student_details>"))
+                    .contains("<pt3_commenting></pt3_commenting>"));
     }
 };
 
