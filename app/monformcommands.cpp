@@ -6,7 +6,6 @@
 #include "ansicodec.h"
 #include "monitorgrid.h"
 #include "monitorsave.h"
-#include "suitepath.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -104,17 +103,9 @@ bool MonFormEntry::saveIntoFile()
     // A toolbar click does not take the focus, so a grid edit in progress is committed here.
     m_monFlex1->finishEditing();
     m_monFlex2->finishEditing();
-    monitorfile::MonitorFormValues values;
-    values.flags = m_flags;
-    values.comments = m_txtMonitorComments->toPlainText();
+    monitorfile::MonitorFormValues values = shownValues();
     values.commentDate = monitorfile::formatCommentDate(m_platform.clock.today());
-    for (int row = 1; row < m_monFlex1->rows(); ++row) {
-        values.students.push_back({m_monFlex1->textMatrix(row, 4), m_monFlex1->textMatrix(row, 1),
-                                   m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
-    }
-    const QString path = monitorfile::suiteFilePath(m_tutorData.record.file_path.trimmed(),
-                                                    m_tutorData.record.file_title.trimmed());
-    return monitorfile::SaveMonitorForm(path, values, m_tutorData.NumberScriptsText,
+    return monitorfile::SaveMonitorForm(tutorFilePath(), values, m_tutorData.NumberScriptsText,
                                         m_platform.files, m_platform.messages);
 }
 

@@ -5,10 +5,12 @@
 
 #include "messages.h"
 #include "preferences.h"
+#include "recoverycopy.h"
 #include "spellingoptions.h"
 #include "tutordata.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <array>
 
@@ -102,6 +104,15 @@ private:
     void closeFromMenu(bool exitItem);
     bool saveBeforeClosing(bool exitItem);
 
+    // Unsaved work kept outside the tutor folder until it is saved or thrown away
+    monitorfile::MonitorFormValues shownValues() const;
+    QString tutorFilePath() const;
+    void scheduleRecoveryCopy();
+    void keepRecoveryCopy();
+    bool offerRecoveredWork();
+    void showRecoveredValues(const monitorfile::MonitorFormValues &values);
+    void discardRecoveryCopy();
+
     // Commands
     void cmbFontSize_Click();
     void mnuAlwaysOnTop_Click();
@@ -149,6 +160,8 @@ private:
     bool m_closingAnswered = false;
     QRect m_placementTwips;
     QMargins m_appliedFrame;
+    monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
+    QTimer m_recoveryTimer;
 
     QToolBar *m_tlbOptions = nullptr;
     std::array<QAction *, 14> m_buttons{};

@@ -8,7 +8,6 @@
 #include "messages.h"
 #include "monitorgrid.h"
 #include "reload.h"
-#include "suitepath.h"
 #include "suitewindows.h"
 #include "windowmessages.h"
 
@@ -35,6 +34,7 @@ void MonFormEntry::MarkMonitorChanged()
     toolbarButton(1)->setEnabled(m_tutorData.fileFound);
     menuItem("mnuSave")->setEnabled(m_tutorData.fileFound);
     NotifyChangesPending();
+    scheduleRecoveryCopy();
 }
 
 void MonFormEntry::NotifyChangesPending()
@@ -86,15 +86,15 @@ MessageAnswer MonFormEntry::QuerySaveChanges()
     if (answer == MessageAnswer::No) {
         clearChanges();
         reloadSavedValues();
+        discardRecoveryCopy();
     }
     return answer;
 }
 
 void MonFormEntry::reloadSavedValues()
 {
-    const QString path = monitorfile::suiteFilePath(m_tutorData.record.file_path.trimmed(),
-                                                    m_tutorData.record.file_title.trimmed());
-    monitorfile::ReloadMonitoringData(path, m_tutorData, m_platform.files, m_platform.messages);
+    monitorfile::ReloadMonitoringData(tutorFilePath(), m_tutorData, m_platform.files,
+                                      m_platform.messages);
     // The ratings follow the model; the grids keep what they show.
     for (int i = 0; i < monitorfile::kFlagCount; ++i)
         m_flags[i] = monitorfile::decodeAnsi(m_tutorData.record.flags[i]);
@@ -124,6 +124,7 @@ bool MonFormEntry::SaveMonitorForm(int whichWindow)
         sendToTutorSummary(suite::message::kSave);
     }
     clearChanges();
+    discardRecoveryCopy();
     return true;
 }
 

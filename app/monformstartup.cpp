@@ -64,6 +64,7 @@ bool MonFormEntry::load()
     monitorfile::ReadTutorXMLFile(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"), m_tutorData,
                                   m_platform.messages, m_platform.files);
     DisplayData();
+    const bool recovered = offerRecoveredWork();
     menuItem("mnuClose")->setEnabled(true);
     m_monFlex2->setCellsCentred(0, 1, 9, 1);
     m_monFlex2->setCellsCentred(0, 3, 9, 3);
@@ -73,6 +74,8 @@ bool MonFormEntry::load()
     fillFontSizeList();
     m_fontListReady = true;
     m_formLoaded = true;
+    if (recovered)
+        MarkMonitorChanged(); // the entries brought back are unsaved changes
     return true;
 }
 

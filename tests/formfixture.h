@@ -12,6 +12,7 @@
 #include "monformentry.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <memory>
 
@@ -40,6 +41,9 @@ protected:
         m_windows = {};
         m_endpoint = {};
         m_processes.names = {QStringLiteral("systemd"), QStringLiteral("ZuruzovIrurEdar")};
+        // Recovery copies of unsaved work go to the user's data folder: a fresh one per test.
+        m_userData = std::make_unique<TestFolder>();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_userData->path()));
     }
 
     // A null file leaves the tutor folder without monitor.fhi.
@@ -72,5 +76,6 @@ protected:
     FakeWindowMessages m_windows;
     FakeEndpoint m_endpoint;
     std::unique_ptr<TestFolder> m_root;
+    std::unique_ptr<TestFolder> m_userData;
     bool m_loaded = false;
 };

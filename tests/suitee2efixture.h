@@ -34,6 +34,7 @@ protected:
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_env.insert(QStringLiteral("TMPDIR"), m_work.path(QStringLiteral("tmp")));
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work.path(QStringLiteral("config")));
+        m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_work.path(QStringLiteral("data")));
     }
 
     void TearDown() override
@@ -97,8 +98,8 @@ protected:
         ASSERT_TRUE(m_standin.waitForStarted(10000));
     }
 
-    // Starts the form as the suite does and waits until its window answers a message.
-    void startForm()
+    // Starts the form as the suite does.
+    void launchForm()
     {
         m_handler.setProcessEnvironment(m_env);
         m_handler.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -108,6 +109,14 @@ protected:
                          QStringLiteral("00417263"), QStringLiteral("M101"), QStringLiteral("05B"),
                          QStringLiteral("03"), QStringLiteral("MON1")});
         ASSERT_TRUE(m_handler.waitForStarted(10000));
+    }
+
+    // Starts the form as the suite does and waits until its window answers a message.
+    void startForm()
+    {
+        launchForm();
+        if (HasFatalFailure())
+            return;
         const QDeadlineTimer deadline(kReadyBoundMilliseconds);
         // 1076 only enables the Save controls, so probing with it changes nothing saved.
         while (runStandin(

@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <csignal>
+#include <sys/types.h>
+
 namespace {
 
 const QString kMainTitle =
@@ -172,6 +175,37 @@ TEST_F(TypingEndToEnd, ClosingWithUnsavedChangesAnsweredNoLeavesTheFileUntouched
     EXPECT_TRUE(
         standinLines().filter(QRegularExpression(QStringLiteral("^received 1074 "))).isEmpty())
         << standinLines().join(u'\n').toStdString();
+}
+
+TEST_F(TypingEndToEnd, WorkTypedBeforeTheProgramWasKilledComesBackOnTheNextStart)
+{
+    startStandin();
+    startForm();
+    typeIntoComments(QStringLiteral(" Typed before the crash"));
+    // The form keeps unsaved work a moment after the last keystroke, in the user's data folder.
+    const QDir recovery(m_work.path(QStringLiteral("data/RERODODUREVIDEDAZIREZ/recovery")));
+    const QDeadlineTimer deadline(kMessageBoundMilliseconds);
+    while (recovery.entryList(QDir::Files).isEmpty()) {
+        ASSERT_FALSE(deadline.hasExpired()) << "no recovery copy was kept";
+        QThread::msleep(100);
+    }
+    const QByteArray before = m_work.read(kMonitorFile);
+    const QList<qint64> forms = liveChildrenOf(m_handler.processId());
+    ASSERT_EQ(forms.size(), 1);
+    ::kill(pid_t(forms.first()), SIGKILL);
+    ASSERT_TRUE(m_handler.waitForFinished(kMessageBoundMilliseconds));
+    EXPECT_EQ(m_work.read(kMonitorFile), before);
+
+    QFile::remove(m_work.path(QStringLiteral("state.txt")));
+    launchForm();
+    // The offer comes before the window shows; its box has the application's title alone.
+    ASSERT_TRUE(xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--name"), QStringLiteral("^Monitor Entry Form$")}));
+    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("alt+y")}));
+    EXPECT_TRUE(waitForShownState().contains(QStringLiteral("Typed before the crash")))
+        << waitForShownState().toStdString();
+    EXPECT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("True")));
+    EXPECT_EQ(m_work.read(kMonitorFile), before); // back on screen, not yet saved
 }
 
 } // namespace

@@ -1,0 +1,124 @@
+// What the monitor typed and chose is kept outside the tutor folder a moment after each edit,
+// so that a crash, a power cut or a killed program does not take the unsaved work with it.
+#include "monformentry.h"
+
+#include "monitorgrid.h"
+
+#include "suitepath.h"
+
+#include <QPlainTextEdit>
+
+#include <map>
+
+namespace {
+
+// Long enough that typing does not write on every keystroke, short enough to lose little.
+constexpr int kRecoveryDelayMilliseconds = 2000;
+
+QString offerText(const QDateTime &keptAt)
+{
+    return QStringLiteral("Changes to this monitoring form that were not saved were kept when the "
+                          "program last ended (%1).")
+               .arg(QLocale::system().toString(keptAt.toLocalTime(), QLocale::ShortFormat)) +
+           u'\r' + QStringLiteral("Do you want to bring them back? No throws them away.");
+}
+
+} // namespace
+
+QString MonFormEntry::tutorFilePath() const
+{
+    return monitorfile::suiteFilePath(m_tutorData.record.file_path.trimmed(),
+                                      m_tutorData.record.file_title.trimmed());
+}
+
+monitorfile::MonitorFormValues MonFormEntry::shownValues() const
+{
+    monitorfile::MonitorFormValues values;
+    values.flags = m_flags;
+    values.comments = m_txtMonitorComments->toPlainText();
+    for (int row = 1; row < m_monFlex1->rows(); ++row) {
+        values.students.push_back({m_monFlex1->textMatrix(row, 4), m_monFlex1->textMatrix(row, 1),
+                                   m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
+    }
+    return values;
+}
+
+void MonFormEntry::scheduleRecoveryCopy()
+{
+    if (!m_formLoaded || !m_tutorData.fileFound)
+        return;
+    if (!m_recoveryTimer.isSingleShot()) {
+        m_recoveryTimer.setSingleShot(true);
+        m_recoveryTimer.setInterval(kRecoveryDelayMilliseconds);
+        connect(&m_recoveryTimer, &QTimer::timeout, this, &MonFormEntry::keepRecoveryCopy);
+    }
+    m_recoveryTimer.start();
+}
+
+void MonFormEntry::keepRecoveryCopy()
+{
+    QString error;
+    // A copy that cannot be written is not worth interrupting the monitor for: the work is still
+    // on screen and Save still works.
+    if (!m_recovery.keep({tutorFilePath(), QDateTime::currentDateTimeUtc(), shownValues()}, error))
+        qWarning("Unsaved changes could not be kept for recovery: %s", qPrintable(error));
+}
+
+void MonFormEntry::discardRecoveryCopy()
+{
+    m_recoveryTimer.stop();
+    if (m_tutorData.fileFound)
+        m_recovery.discard(tutorFilePath());
+}
+
+// Asks once whether to bring back entries kept from a session that ended without saving them.
+// True when they are now on screen, to be marked as unsaved changes.
+bool MonFormEntry::offerRecoveredWork()
+{
+    if (!m_tutorData.fileFound)
+        return false;
+    const std::optional<monitorfile::RecoveryCopy> copy = m_recovery.find(tutorFilePath());
+    if (!copy)
+        return false;
+    if (monitorfile::sameEntries(copy->values, shownValues())) {
+        m_recovery.discard(tutorFilePath()); // nothing the file does not hold already
+        return false;
+    }
+    if (m_platform.messages.show(offerText(copy->keptAt), monitorfile::MessageButtons::YesNo) !=
+        monitorfile::MessageAnswer::Yes) {
+        m_recovery.discard(tutorFilePath());
+        return false;
+    }
+    showRecoveredValues(copy->values);
+    return true;
+}
+
+void MonFormEntry::showRecoveredValues(const monitorfile::MonitorFormValues &values)
+{
+    m_txtMonitorComments->setPlainText(values.comments);
+    m_flags = values.flags;
+    {
+        const QSignalBlocker blockCriteria(m_monFlex2);
+        for (int i = 0; i < 6; ++i)
+            m_monFlex2->setTextMatrix(i + 1, 1, m_flags[i]);
+        for (int i = 6; i < monitorfile::kFlagCount; ++i)
+            m_monFlex2->setTextMatrix(i - 5, 3, m_flags[i]);
+    }
+    // Rows are matched by personal id, the k-th row with an id taking the k-th kept entry with
+    // it, so that a student list changed meanwhile by another program gets nobody's grades.
+    std::map<QString, std::vector<const monitorfile::StudentGrading *>> kept;
+    for (const monitorfile::StudentGrading &s : values.students)
+        kept[s.personalId].push_back(&s);
+    std::map<QString, size_t> used;
+    const QSignalBlocker blockStudents(m_monFlex1);
+    for (int row = 1; row < m_monFlex1->rows(); ++row) {
+        const QString id = m_monFlex1->textMatrix(row, 4);
+        const auto entries = kept.find(id);
+        if (entries == kept.end() || used[id] >= entries->second.size())
+            continue;
+        const monitorfile::StudentGrading *s = entries->second[used[id]++];
+        m_monFlex1->setTextMatrix(row, 1, s->marking);
+        m_monFlex1->setTextMatrix(row, 2, s->summaryFeedback);
+        m_monFlex1->setTextMatrix(row, 3, s->scriptComments);
+    }
+}

@@ -1,0 +1,114 @@
+#include "testfolder.h"
+
+#include "recoverycopy.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace monitorfile;
+
+namespace {
+
+class RecoveryStoreTest : public testing::Test
+{
+protected:
+    RecoveryStoreTest() : store(folder.path(QStringLiteral("recovery")))
+    {
+        QDir().mkpath(folder.path(QStringLiteral("tutor")));
+        QDir().mkpath(folder.path(QStringLiteral("other")));
+        tutorFile = folder.write(QStringLiteral("tutor/monitor.fhi"), "<zip_file_details/>");
+    }
+
+    static RecoveryCopy sampleCopy(const QString &tutorFile)
+    {
+        RecoveryCopy copy;
+        copy.tutorFile = tutorFile;
+        copy.keptAt = QDateTime(QDate(2026, 12, 8), QTime(16, 40), Qt::UTC);
+        copy.values.comments = QStringLiteral("Ní Bhriain: < half & \"quoted\"\nsecond line\t€");
+        for (int i = 0; i < kFlagCount; ++i)
+            copy.values.flags[i] = i % 2 ? QStringLiteral(" ") : QStringLiteral("E");
+        copy.values.students = {
+            {QStringLiteral("A1"), QStringLiteral("Severe"), QString(), QStringLiteral(" ")},
+            {QStringLiteral("A1"), QString(), QStringLiteral("Good (G)"), QString()}};
+        return copy;
+    }
+
+    TestFolder folder;
+    RecoveryStore store;
+    QString tutorFile;
+};
+
+TEST_F(RecoveryStoreTest, KeptEntriesComeBackExactly)
+{
+    const RecoveryCopy copy = sampleCopy(tutorFile);
+    QString error;
+    ASSERT_TRUE(store.keep(copy, error)) << error.toStdString();
+    const std::optional<RecoveryCopy> found = store.find(tutorFile);
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(sameEntries(found->values, copy.values));
+    EXPECT_EQ(found->keptAt, copy.keptAt);
+    // The tutor folder holds only what it held.
+    EXPECT_EQ(QDir(folder.path(QStringLiteral("tutor"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("monitor.fhi")});
+}
+
+TEST_F(RecoveryStoreTest, AnotherSpellingOfThePathFindsTheSameCopy)
+{
+    QString error;
+    ASSERT_TRUE(store.keep(sampleCopy(tutorFile), error));
+    EXPECT_TRUE(store.find(folder.path(QStringLiteral("tutor/../tutor/monitor.fhi"))));
+    EXPECT_FALSE(store.find(folder.write(QStringLiteral("other/monitor.fhi"), "")));
+}
+
+TEST_F(RecoveryStoreTest, DiscardedOrDamagedCopiesAreNotFound)
+{
+    QString error;
+    ASSERT_TRUE(store.keep(sampleCopy(tutorFile), error));
+    store.discard(tutorFile);
+    EXPECT_FALSE(store.find(tutorFile));
+
+    for (const QByteArray &damaged :
+         {QByteArray("{\"comments\": \"half a fi"), QByteArray("[1, 2]"), QByteArray(),
+          QByteArray("{\"comments\": \"x\", \"flags\": [\"E\"]}")}) {
+        QFile file(store.pathFor(tutorFile));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        EXPECT_FALSE(store.find(tutorFile)) << damaged.toStdString();
+    }
+}
+
+TEST_F(RecoveryStoreTest, UnwritableFolderIsReportedAndTheOlderCopyStays)
+{
+    QString error;
+    ASSERT_TRUE(store.keep(sampleCopy(tutorFile), error));
+    // A file where the folder should be.
+    const RecoveryStore blocked(folder.write(QStringLiteral("blocked"), "not a folder"));
+    EXPECT_FALSE(blocked.keep(sampleCopy(tutorFile), error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(store.find(tutorFile));
+}
+
+TEST(SameEntries, EveryEntryCountsButTheCommentDate)
+{
+    MonitorFormValues a;
+    a.students = {{QStringLiteral("A1"), QStringLiteral("x"), QString(), QString()}};
+    MonitorFormValues b = a;
+    b.commentDate = QStringLiteral("08-Dec-2026");
+    EXPECT_TRUE(sameEntries(a, b));
+    b.students[0].scriptComments = QStringLiteral(" ");
+    EXPECT_FALSE(sameEntries(a, b));
+    b = a;
+    b.flags[14] = QStringLiteral("G");
+    EXPECT_FALSE(sameEntries(a, b));
+    b = a;
+    b.students.push_back({});
+    EXPECT_FALSE(sameEntries(a, b));
+    b = a;
+    b.comments = QStringLiteral("x");
+    EXPECT_FALSE(sameEntries(a, b));
+}
+
+} // namespace
