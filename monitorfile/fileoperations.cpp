@@ -1,8 +1,10 @@
 #include "fileoperations.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <filesystem>
@@ -135,10 +137,31 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QString &bac
     return true;
 }
 
+namespace {
+
+// Temporary files of an earlier rewrite of the same file that never ended (the program was
+// killed, the machine lost power) are ours and would otherwise stay for ever.
+void removeStaleTemporaries(const QString &base)
+{
+    const QFileInfo info(base);
+    const QRegularExpression ours(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(info.fileName()) + QStringLiteral("\\.[0-9a-f]{1,8}\\.tmp")));
+    const QStringList names = info.dir().entryList({info.fileName() + QStringLiteral(".*.tmp")},
+                                                   QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString &name : names) {
+        QString ignored; // one still held open elsewhere stays until the next rewrite
+        if (ours.match(name).hasMatch())
+            removeIfPresent(info.dir().filePath(name), ignored);
+    }
+}
+
+} // namespace
+
 bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &temporary,
                                           QString &error)
 {
     const QString base = replacedFileOf(target);
+    removeStaleTemporaries(base);
     for (int attempt = 0; attempt < 16; ++attempt) {
         const QString path = base + QLatin1Char('.') +
                              QString::number(QRandomGenerator::global()->generate(), 16) +

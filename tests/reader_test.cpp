@@ -306,4 +306,34 @@ TEST_F(ReaderTest, FailedRewriteIsReportedAndLeavesTheFileAsItWas)
     EXPECT_EQ(data.record.students.size(), 4u);
 }
 
+// The process stopping dead during the tidying rewrite: the file is whole, old or tidied, and
+// the next start tidies it and leaves no temporary file behind.
+TEST_F(ReaderTest, AbruptStopDuringTheTidyingRewriteLeavesAWholeFile)
+{
+    using Step = FailingFileOperations::Step;
+    const QByteArray original = fixture(QStringLiteral("laid_out.fhi"));
+    const QByteArray tidied = fixture(QStringLiteral("laid_out.normalised.fhi"));
+    for (const Step step :
+         {Step::CopyToBackup, Step::CreateTemporary, Step::Write, Step::FlushToDisk, Step::Replace,
+          Step::FlushFolder, Step::RemoveFile}) {
+        put(original);
+        FailingFileOperations stopping(step, 1, FailingFileOperations::Failure::AbruptStop);
+        EXPECT_THROW(ReadTutorXMLFile(folder.path(), QStringLiteral("\\monitor.fhi"), data,
+                                      messages, stopping),
+                     FailingFileOperations::AbruptStop);
+        const bool replaced = step == Step::FlushFolder || step == Step::RemoveFile;
+        EXPECT_EQ(fileBytes(), replaced ? tidied : original) << int(step);
+
+        data = {};
+        read();
+        EXPECT_EQ(fileBytes(), tidied) << int(step);
+        // A ".BAK" left by the stop holds the text before it until the next rewrite replaces it.
+        QStringList entries = folder.entries();
+        if (entries.removeOne(QStringLiteral("monitor.fhi.BAK"))) {
+            EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.BAK")), original) << int(step);
+        }
+        EXPECT_EQ(entries, QStringList{QStringLiteral("monitor.fhi")}) << int(step);
+    }
+}
+
 } // namespace

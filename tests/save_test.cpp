@@ -385,4 +385,49 @@ TEST_F(SaveTest, FailureAtAnyStepOfEitherRewriteIsReported)
     }
 }
 
+// The process stopping dead at any step of either rewrite: the file holds exactly the text
+// before or after that rewrite, the ".BAK" the text before it once it was made, and the next
+// save finishes the work and leaves no temporary file behind.
+TEST_F(SaveTest, AbruptStopAtAnyStepLeavesAWholeFileAndTheNextSaveCleansUp)
+{
+    using Step = FailingFileOperations::Step;
+    using Failure = FailingFileOperations::Failure;
+    start(generateTutorFile({2, 1, true}));
+    const QByteArray original = fileBytes();
+    MonitorFormValues values = shownValues();
+    values.flags[0] = QStringLiteral("E");
+    values.students[0].marking = QStringLiteral("Severe");
+    FailingFileOperations afterFirst(Step::CopyToBackup, 2, Failure::AbruptStop);
+    EXPECT_THROW(save(values, afterFirst), FailingFileOperations::AbruptStop);
+    const QByteArray between = fileBytes();
+    ASSERT_TRUE(save(values));
+    const QByteArray saved = fileBytes();
+    ASSERT_NE(between, original);
+    ASSERT_NE(between, saved);
+
+    const Step steps[] = {Step::CopyToBackup, Step::CreateTemporary, Step::Write,
+                          Step::FlushToDisk,  Step::Replace,         Step::FlushFolder,
+                          Step::RemoveFile};
+    for (const Step step : steps) {
+        for (int call = 1; call <= 2; ++call) {
+            const std::string where = std::to_string(int(step)) + '/' + std::to_string(call);
+            start(original);
+            FailingFileOperations stopping(step, call, Failure::AbruptStop);
+            EXPECT_THROW(save(values, stopping), FailingFileOperations::AbruptStop) << where;
+
+            const QByteArray before = call == 1 ? original : between;
+            const QByteArray after = call == 1 ? between : saved;
+            const bool replaced = step == Step::FlushFolder || step == Step::RemoveFile;
+            EXPECT_EQ(fileBytes(), replaced ? after : before) << where;
+            if (step != Step::CopyToBackup) {
+                EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.BAK")), before) << where;
+            }
+
+            EXPECT_TRUE(save(values)) << where;
+            EXPECT_EQ(fileBytes(), saved) << where;
+            EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")}) << where;
+        }
+    }
+}
+
 } // namespace

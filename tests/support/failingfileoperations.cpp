@@ -9,6 +9,8 @@ bool FailingFileOperations::fails(Step step, QString &error)
     calls.append(step);
     if (step != m_step || ++m_seen != m_call)
         return false;
+    if (m_failure == Failure::AbruptStop)
+        throw AbruptStop();
     error = QString::fromLatin1(kReason);
     return true;
 }

@@ -2,10 +2,17 @@
 
 #include "fileoperations.h"
 
-// The local file operations, with one chosen step failing on its n-th call (counting from 1).
+// The local file operations, with one chosen step failing on its n-th call (counting from 1):
+// with an error, or by the process stopping dead there (the sequence is abandoned by throwing
+// AbruptStop, so nothing after it runs, not even the clean-up of a failure).
 class FailingFileOperations : public monitorfile::LocalFileOperations
 {
 public:
+    struct AbruptStop
+    {
+    };
+    enum class Failure { Error, AbruptStop };
+
     enum class Step {
         None,
         Read,
@@ -18,7 +25,19 @@ public:
         RemoveFile
     };
 
-    FailingFileOperations(Step step = Step::None, int call = 1) : m_step(step), m_call(call) {}
+    FailingFileOperations(Step step = Step::None, int call = 1, Failure failure = Failure::Error)
+        : m_step(step), m_call(call), m_failure(failure)
+    {
+    }
+
+    // From now on the chosen step fails on its n-th call.
+    void failAt(Step step, int call = 1, Failure failure = Failure::Error)
+    {
+        m_step = step;
+        m_call = call;
+        m_failure = failure;
+        m_seen = 0;
+    }
 
     static constexpr const char *kReason = "Injected failure";
 
@@ -42,5 +61,6 @@ private:
 
     Step m_step;
     int m_call;
+    Failure m_failure;
     int m_seen = 0;
 };
