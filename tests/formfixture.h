@@ -5,6 +5,7 @@
 #include "testfolder.h"
 
 #include "fakeprocesslist.h"
+#include "failingfileoperations.h"
 #include "fakewindowmessages.h"
 #include "recordingmessages.h"
 
@@ -71,7 +72,7 @@ protected:
     MemorySettingsStore m_settings;
     FakeProcessList m_processes;
     RecordingMessages m_messages;
-    monitorfile::LocalFileOperations m_files;
+    FailingFileOperations m_files; // fails nowhere until a test says where
     FixedClock m_clock;
     FakeWindowMessages m_windows;
     FakeEndpoint m_endpoint;

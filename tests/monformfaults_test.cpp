@@ -1,0 +1,122 @@
+// Faults while saving from the window: whatever fails, the monitor's work stays on screen and
+// stays marked unsaved, and the file is whole.
+#include "formfixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using monitorfile::MessageAnswer;
+using Step = FailingFileOperations::Step;
+
+class MonFormFaultsTest : public QObject, public FormFixture
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MonFormEntry> m_form;
+
+    QPlainTextEdit *comments() const
+    {
+        return m_form->findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
+    }
+    void typeComment(const QString &text) { comments()->setPlainText(text); }
+
+    // The save failed, the monitor was told once about this file, and nothing was given up.
+    void verifyStillUnsaved(const QString &namedPath)
+    {
+        QCOMPARE(m_messages.texts.size(), 1);
+        QVERIFY2(m_messages.texts.first().contains(namedPath),
+                 qPrintable(m_messages.texts.first()));
+        QCOMPARE(m_settings.pref(QStringLiteral("MonitorChanges")), QStringLiteral("True"));
+        QVERIFY(m_form->menuItem("mnuSave")->isEnabled() && m_form->toolbarButton(1)->isEnabled());
+        QCOMPARE(comments()->toPlainText(), QStringLiteral("precious"));
+
+        // Closing still asks; Cancel keeps the form and its work.
+        m_messages = {};
+        m_messages.answers = {MessageAnswer::Cancel};
+        m_form->menuItem("mnuClose")->trigger();
+        QCOMPARE(m_messages.texts.size(), 1);
+        QVERIFY(m_messages.texts.first().contains(QStringLiteral("unsaved changes")));
+        QVERIFY(m_form->isVisible());
+    }
+
+private slots:
+    void init()
+    {
+        resetFakes();
+        m_files.failAt(Step::None);
+        m_form = startForm(fixture(QStringLiteral("laid_out.normalised.fhi")));
+        QVERIFY(m_loaded);
+        m_form->show();
+        m_messages = {};
+    }
+
+    void everyFailingStepOfEitherRewriteKeepsTheWork_data()
+    {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<int>("rewrite");
+        const std::pair<Step, const char *> steps[] = {{Step::Read, "read"},
+                                                       {Step::CopyToBackup, "backup copy"},
+                                                       {Step::CreateTemporary, "temporary file"},
+                                                       {Step::Write, "write"},
+                                                       {Step::FlushToDisk, "flush to disk"},
+                                                       {Step::Replace, "replace"},
+                                                       {Step::FlushFolder, "folder flush"}};
+        for (const auto &[step, name] : steps) {
+            for (int rewrite = 1; rewrite <= 2; ++rewrite)
+                QTest::addRow("%s, rewrite %d", name, rewrite) << step << rewrite;
+        }
+    }
+
+    void everyFailingStepOfEitherRewriteKeepsTheWork()
+    {
+        QFETCH(Step, step);
+        QFETCH(int, rewrite);
+        const QByteArray before = tutorFileBytes();
+        typeComment(QStringLiteral("precious"));
+        m_files.failAt(step, rewrite);
+        m_form->menuItem("mnuSave")->trigger();
+        verifyStillUnsaved(tutorFilePath());
+        // Whole: as it was, or with the first rewrite's values only.
+        const QByteArray after = tutorFileBytes();
+        QVERIFY(after == before || after.contains("<monitor_comments>precious</monitor_comments>"));
+        for (const QString &entry : QDir(QFileInfo(tutorFilePath()).path()).entryList(QDir::Files))
+            QVERIFY2(!entry.endsWith(QStringLiteral(".tmp")), qPrintable(entry));
+    }
+
+    void renamedFolderIsReportedAndNothingIsWrittenElsewhere()
+    {
+        typeComment(QStringLiteral("precious"));
+        const QString folder = QFileInfo(tutorFilePath()).path();
+        QVERIFY(QDir().rename(folder, folder + QStringLiteral("-moved")));
+        m_form->menuItem("mnuSave")->trigger();
+        verifyStillUnsaved(QStringLiteral("monitor.fhi"));
+        QVERIFY(!QFileInfo::exists(folder));
+        QCOMPARE(QDir(folder + QStringLiteral("-moved")).entryList(QDir::Files),
+                 QStringList{QStringLiteral("monitor.fhi")});
+    }
+
+    // The save starts from the file as it is now, so another program's changes to elements the
+    // form does not write survive it.
+    void changesOfAnotherProgramToOtherElementsSurvive()
+    {
+        typeComment(QStringLiteral("precious"));
+        QByteArray other = tutorFileBytes();
+        other.replace("<version_num>4.2.1</version_num>", "<version_num>4.3.0</version_num>");
+        other.replace("<monitor_collect_date>03-Dec-2026</monitor_collect_date>",
+                      "<monitor_collect_date>07-Dec-2026</monitor_collect_date>");
+        m_root->write(kTutorFile, other);
+        m_form->menuItem("mnuSave")->trigger();
+        QVERIFY(m_messages.texts.isEmpty());
+        const QByteArray saved = tutorFileBytes();
+        QVERIFY(saved.contains("<version_num>4.3.0</version_num>"));
+        QVERIFY(saved.contains("<monitor_collect_date>07-Dec-2026</monitor_collect_date>"));
+        QVERIFY(saved.contains("<monitor_comments>precious</monitor_comments>"));
+    }
+};
+
+QTEST_MAIN(MonFormFaultsTest)
+#include "monformfaults_test.moc"
