@@ -105,6 +105,15 @@ ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, Q
 
 bool LocalFileOperations::copyToBackup(const QString &source, const QString &backup, QString &error)
 {
+    // Replacing a file goes through its folder, not the file, so a file someone marked
+    // read-only would be rewritten all the same (and root ignores the mark): refuse it here,
+    // before anything is written, as Windows refuses to replace a read-only file.
+    if (QFileInfo::exists(source) &&
+        !(QFile::permissions(source) &
+          (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
+        error = QStringLiteral("the file is read-only");
+        return false;
+    }
     if (!removeIfPresent(backup, error))
         return false;
     QFile in(source);

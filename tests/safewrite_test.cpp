@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace monitorfile;
 using Step = FailingFileOperations::Step;
 
@@ -122,6 +126,56 @@ TEST_F(SafeWriteTest, MissingFileIsNotCreated)
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_TRUE(folder.entries().isEmpty());
+}
+
+TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedBeforeAnythingIsWritten)
+{
+    folder.write(kName, "old");
+    ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner | QFile::ReadGroup));
+    const WriteResult result = WriteFileWithBackup(target(), "new", files);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("read-only"))) << result.error.toStdString();
+    EXPECT_EQ(folder.read(kName), "old");
+    EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+// Root ignores the folder's permission bits, so the write runs in a child process that has
+// given up root for the unprivileged "nobody" (uid and gid 65534 on Debian).
+TEST_F(SafeWriteTest, ReadOnlyFolderIsReportedAndTheFileKeepsItsContent)
+{
+    folder.write(kName, "old");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
+    }
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+
+    const auto writeAndCheck = [this] {
+        const WriteResult result = WriteFileWithBackup(target(), "new", files);
+        return !result.ok && !result.error.isEmpty() ? 0 : 1;
+    };
+    int failures = 0;
+    if (root) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(2);
+            ::_exit(writeAndCheck());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_NE(WEXITSTATUS(status), 2) << "could not give up root";
+        failures = WEXITSTATUS(status);
+    } else {
+        failures = writeAndCheck();
+    }
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(failures, 0) << "the write into a read-only folder was reported as done";
+    EXPECT_EQ(folder.read(kName), "old");
+    EXPECT_EQ(folder.entries(), QStringList{kName});
 }
 
 } // namespace
