@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -15,6 +16,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <csignal>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // Readable failure messages.
 void PrintTo(const QString &text, std::ostream *out)
@@ -344,6 +353,91 @@ TEST_F(MessagesTest, ASendToOnesOwnWindowCallsTheHandlerDirectly)
     EXPECT_EQ(messages.findWindow(kFormTitle), 0u);
     EXPECT_FALSE(messages.send(0, 1074, 1, 7));
     EXPECT_FALSE(messages.post(0, 1076, 1, 0));
+}
+
+// A peer that writes garbage loses its connection; the window goes on answering everyone else.
+TEST_F(MessagesTest, GarbageFromAPeerIsDroppedAndTheWindowGoesOnAnswering)
+{
+    QList<Received> received;
+    LocalSocketEndpoint form;
+    ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64 wParam, qint64 lParam) {
+        received.append({message, wParam, lParam});
+    }));
+    const QString name =
+        suite::localsocket::serverNameFor(suite::localsocket::handleForTitle(kFormTitle));
+    QByteArray unknownKind = suite::localsocket::encodeFrame({1076, {}, 1, 0});
+    unknownKind[4] = 9;
+    const QByteArray garbage[] = {QByteArray(24, '\xff'), unknownKind,
+                                  QByteArray("GET / HTTP/1.0\r\n\r\nxxxxxxxx"),
+                                  QByteArray(100000, '\0')};
+    for (const QByteArray &bytes : garbage) {
+        QLocalSocket peer;
+        peer.connectToServer(name);
+        ASSERT_TRUE(peer.waitForConnected(5000));
+        peer.write(bytes);
+        peer.flush();
+        EXPECT_TRUE(processEventsUntil([&] {
+            peer.waitForDisconnected(10);
+            return peer.state() == QLocalSocket::UnconnectedState;
+        })) << "the window kept a connection that sent garbage";
+    }
+    EXPECT_TRUE(received.isEmpty());
+
+    QProcess sender;
+    sender.start(QStringLiteral(STANDIN_PATH),
+                 {QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("1")});
+    EXPECT_TRUE(processEventsUntil([&] { return sender.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(sender.exitCode(), 0);
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_EQ(received.first().message, 1074u);
+    EXPECT_EQ(received.first().wParam, 1);
+}
+
+// Another user's process gets nothing through, whether the socket file or the window refuses it.
+TEST_F(MessagesTest, AnotherUsersMessagesAreRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    QList<Received> received;
+    LocalSocketEndpoint form;
+    ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64 wParam, qint64 lParam) {
+        received.append({message, wParam, lParam});
+    }));
+    const QByteArray path = QFile::encodeName(
+        suite::localsocket::serverNameFor(suite::localsocket::handleForTitle(kFormTitle)));
+    const QByteArray frame =
+        suite::localsocket::encodeFrame({1074, suite::localsocket::FrameKind::Posted, 1, 0});
+    // Let the other user reach the socket file, so that the window's own check is what refuses.
+    ::chmod(QFile::encodeName(QFileInfo(QString::fromLocal8Bit(path)).path()).constData(), 0777);
+    ::chmod(path.constData(), 0777);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        ::signal(SIGPIPE, SIG_IGN); // a hang-up shows as a failed write
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(),
+                    std::min(size_t(path.size()), sizeof(address.sun_path) - 1));
+        if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0)
+            ::_exit(0); // refused at the door
+        for (int i = 0; i < 50; ++i) {
+            if (::write(fd, frame.constData(), size_t(frame.size())) < 0)
+                ::_exit(3); // the window hung up
+            ::usleep(20000);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    EXPECT_TRUE(processEventsUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 2) << "could not act as another user";
+    EXPECT_NE(WEXITSTATUS(status), 1) << "the window kept listening to another user";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(received.isEmpty());
 }
 
 TEST_F(MessagesTest, ManyQuickPostsArriveCompleteAndInOrder)
