@@ -78,6 +78,7 @@ private:
     bool checkCommandLine();
     void applySpellingOptions();
     void applyPlacement();
+    void keepOnAScreen(QRect &placement) const;
     void fillFontSizeList();
     void showMissingFile();
 

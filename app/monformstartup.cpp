@@ -13,8 +13,10 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QWindow>
 
 using settings::Pref;
@@ -136,7 +138,30 @@ void MonFormEntry::applyPlacement()
     const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
     if (normal && m_formWidthValue > 0)
         placement.setWidth(placementValue(m_formWidthText));
+    keepOnAScreen(placement);
     setOuterGeometryTwips(placement);
+}
+
+// A place stored on a screen that is no longer there (a second monitor unplugged, a smaller
+// remote desktop) or a damaged setting would leave the form out of sight: such a form starts at
+// the main screen's top left corner instead. A form partly on a screen stays where it was.
+void MonFormEntry::keepOnAScreen(QRect &placement) const
+{
+    const Twips twips(this);
+    const QRect pixels(twips.toPixelsX(placement.left()), twips.toPixelsY(placement.top()),
+                       twips.toPixelsX(placement.width()), twips.toPixelsY(placement.height()));
+    // Enough of the title bar to take hold of the window.
+    constexpr int kGrip = 40;
+    const QRect titleBar(pixels.left(), pixels.top(), qMax(pixels.width(), 1), kGrip);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    const bool seen = std::any_of(screens.begin(), screens.end(), [&](const QScreen *screen) {
+        const QRect overlap = screen->availableGeometry().intersected(titleBar);
+        return overlap.width() >= kGrip && overlap.height() >= kGrip / 2;
+    });
+    if (!seen && !screens.isEmpty()) {
+        const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+        placement.moveTopLeft(QPoint(twips.fromPixelsX(corner.x()), twips.fromPixelsY(corner.y())));
+    }
 }
 
 void MonFormEntry::fillFontSizeList()

@@ -191,6 +191,33 @@ private slots:
         QVERIFY(form->spellingOptions().value(QStringLiteral("AutoCorrect")));
     }
 
+    void placementOutOfSightStartsAtTheCorner_data()
+    {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("beyond the right edge")
+            << QStringLiteral("99999999") << QStringLiteral("0") << QPoint(0, 0);
+        QTest::newRow("above the screen")
+            << QStringLiteral("300") << QStringLiteral("-40000") << QPoint(0, 0);
+        QTest::newRow("partly on the screen")
+            << QStringLiteral("-3000") << QStringLiteral("600") << QPoint(-3000, 600);
+    }
+
+    void placementOutOfSightStartsAtTheCorner()
+    {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QPoint, expected);
+        m_settings.setPref(QStringLiteral("monitoring_form_left"), left);
+        m_settings.setPref(QStringLiteral("monitoring_form_top"), top);
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        const QRect g = twipsGeometry(*form);
+        QVERIFY2(qAbs(g.left() - expected.x()) <= 15 && qAbs(g.top() - expected.y()) <= 15,
+                 qPrintable(QStringLiteral("%1,%2").arg(g.left()).arg(g.top())));
+    }
+
     void fontSizeRule()
     {
         auto form = start(fixture(QStringLiteral("laid_out.fhi")));
