@@ -304,6 +304,25 @@ private slots:
         QVERIFY(!form->toolbarButton(7)->isEnabled());
     }
 
+    // Words that name no folder under the root (far too long for a file name, or letters
+    // outside ASCII): the form says the file is missing, as for any tutor without one.
+    void oddWordsFindNoFileAndSaySo_data()
+    {
+        QTest::addColumn<QString>("tutor");
+        QTest::newRow("very long") << QString(5000, u'T');
+        QTest::newRow("outside ASCII") << QStringLiteral("Ní_Bhriain_€");
+    }
+    void oddWordsFindNoFileAndSaySo()
+    {
+        QFETCH(QString, tutor);
+        QStringList odd = words();
+        odd[0] = tutor;
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")), odd);
+        QVERIFY(m_loaded);
+        QCOMPARE(label(*form, "lbTutor"), QStringLiteral("No tutor monitoring file"));
+        QVERIFY(!form->menuItem("mnuSave")->isEnabled());
+    }
+
     void saveWritesTheFormIntoTheFile()
     {
         m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("True"));

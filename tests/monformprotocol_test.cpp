@@ -103,6 +103,10 @@ private slots:
         QTest::newRow("true, no") << "True" << int(MessageAnswer::No) << true << "False";
         QTest::newRow("true, cancel") << "True" << int(MessageAnswer::Cancel) << true << "True";
         QTest::newRow("false") << "False" << int(MessageAnswer::Yes) << false << "False";
+        // Neither "True" nor "False" (written by hand, or by a damaged program): ask rather
+        // than risk throwing work away.
+        QTest::newRow("other text, cancel")
+            << "maybe" << int(MessageAnswer::Cancel) << true << "maybe";
     }
     void questionFollowsTheSetting()
     {
@@ -172,6 +176,10 @@ private slots:
         QTest::newRow("tutor summary") << 1 << kTutorSummary;
         QTest::newRow("student summary") << 2 << suite::windowTitle(SuiteWindow::StudentSummary);
         QTest::newRow("zip") << 0 << suite::windowTitle(SuiteWindow::Zip);
+        // Only the low 16 bits count, as a 16-bit window number would take them.
+        QTest::newRow("beyond 16 bits")
+            << 0x10002 << suite::windowTitle(SuiteWindow::StudentSummary);
+        QTest::newRow("negative") << -1 << suite::windowTitle(SuiteWindow::Zip);
     }
     void saveAskedByAnotherWindow()
     {
