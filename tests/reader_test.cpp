@@ -2,6 +2,7 @@
 #include "tutorfilegenerator.h"
 
 #include "failingfileoperations.h"
+#include "memoryfileoperations.h"
 
 #include <QFile>
 
@@ -333,6 +334,42 @@ TEST_F(ReaderTest, AbruptStopDuringTheTidyingRewriteLeavesAWholeFile)
             EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.BAK")), original) << int(step);
         }
         EXPECT_EQ(entries, QStringList{QStringLiteral("monitor.fhi")}) << int(step);
+    }
+}
+
+// Real-looking damage at every byte: the file cut short there, or that one byte changed. Every
+// read ends without rewriting anything, and a file cut before the end of what is read is always
+// reported.
+TEST(DamagedFileTest, FileCutOrChangedAtAnyByteIsReadAndTheCutReported)
+{
+    const QByteArray original = fixture(QStringLiteral("laid_out.normalised.fhi"));
+    const QByteArray lastRead = "</system_details>";
+    const qsizetype readEnd = original.indexOf(lastRead) + lastRead.size();
+    const QString path = QStringLiteral("/tutor/monitor.fhi");
+    ReadOptions lookOnly;
+    lookOnly.rewriteNormalised = false;
+    const auto readBytes = [&](const QByteArray &bytes, RecordingMessages &messages) {
+        MemoryFileOperations files;
+        files.setFile(path, bytes);
+        TutorData data;
+        ReadTutorXMLFile(QStringLiteral("/tutor"), QStringLiteral("\\monitor.fhi"), data, messages,
+                         files, lookOnly);
+        return files.bytesOf(path) == bytes && files.paths() == QStringList{path};
+    };
+    for (qsizetype length = 0; length < original.size(); ++length) {
+        RecordingMessages messages;
+        ASSERT_TRUE(readBytes(original.left(length), messages)) << "cut at " << length;
+        if (length < readEnd) {
+            EXPECT_FALSE(messages.texts.isEmpty()) << "cut at " << length << " without a word";
+        }
+    }
+    for (qsizetype at = 0; at < original.size(); ++at) {
+        for (const char change : {'<', '\xff'}) {
+            QByteArray changed = original;
+            changed[at] = change;
+            RecordingMessages messages;
+            ASSERT_TRUE(readBytes(changed, messages)) << "byte " << at << " changed";
+        }
     }
 }
 

@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-// File operations on a map from path to bytes, so that a fuzz run never touches the disk.
+// File operations on a map from path to bytes, so that fuzz runs and tests that read thousands
+// of files never touch the disk.
 // Temporary files are buffers that stand in the map under their own name until they replace
 // their target or are discarded. No step fails: a failed save can then only be a refusal.
 class MemoryFileOperations : public monitorfile::FileOperations

@@ -1,7 +1,5 @@
 #include "memoryfileoperations.h"
 
-#include "invariants.h"
-
 #include <QBuffer>
 
 using monitorfile::ReadStatus;
@@ -120,7 +118,7 @@ void MemoryFileOperations::requireOpen(const TemporaryFile &temporary) const
 {
     // Writing through a device this class did not hand out, or after replace or discard, is a
     // misuse of the seam: worth a crash report rather than a quiet failure.
-    require(temporary.device && m_temporaries.contains(temporary.path) &&
-                qobject_cast<QBuffer *>(temporary.device.get()),
-            "a temporary file was used after replace or discard");
+    if (!temporary.device || !m_temporaries.contains(temporary.path) ||
+        !qobject_cast<QBuffer *>(temporary.device.get()))
+        qFatal("a temporary file was used after replace or discard");
 }
