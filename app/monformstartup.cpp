@@ -73,6 +73,7 @@ bool MonFormEntry::load()
     fillFontSizeList();
     m_fontListReady = true;
     m_formLoaded = true;
+    underlineMisspellings();
     return true;
 }
 
@@ -98,16 +99,6 @@ bool MonFormEntry::checkCommandLine()
         return false;
     }
     return false;
-}
-
-void MonFormEntry::applySpellingOptions()
-{
-    for (const settings::SpellingOptionDefinition &option : settings::kSpellingOptions) {
-        bool value = false;
-        // An option that cannot be read as a truth value keeps what it had.
-        if (settings::parseBooleanText(m_preferences.readSpellingOption(option), value))
-            m_spellingOptions.set(QLatin1String(option.name), value);
-    }
 }
 
 void MonFormEntry::applyPlacement()

@@ -4,7 +4,10 @@
 #include "memorysettingsstore.h"
 #include "testfolder.h"
 
+#include "fakeprinter.h"
 #include "fakeprocesslist.h"
+#include "fakeshell.h"
+#include "fakespelling.h"
 #include "fakewindowmessages.h"
 #include "recordingmessages.h"
 
@@ -36,9 +39,13 @@ protected:
     void resetFakes()
     {
         m_settings.values.clear();
+        m_settings.written.clear();
         m_messages = {};
         m_windows = {};
         m_endpoint = {};
+        m_printer = {};
+        m_shell = {};
+        m_spelling = {};
         m_processes.names = {QStringLiteral("systemd"), QStringLiteral("ZuruzovIrurEdar")};
     }
 
@@ -51,12 +58,17 @@ protected:
         if (!file.isNull())
             m_root->write(kTutorFile, file);
         m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
-        auto form =
-            std::make_unique<MonFormEntry>(MonitorPlatform{m_settings, m_processes, m_messages,
-                                                           m_files, m_clock, m_windows, m_endpoint},
-                                           arguments);
+        auto form = std::make_unique<MonFormEntry>(
+            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_windows,
+                            m_endpoint, m_printer, m_shell, spelling()},
+            arguments);
         m_loaded = form->load();
         return form;
+    }
+
+    spelling::SpellingComponent &spelling()
+    {
+        return m_realSpelling ? *m_realSpelling : m_spelling;
     }
 
     QString tutorFilePath() const { return m_root->path(kTutorFile); }
@@ -71,6 +83,11 @@ protected:
     FixedClock m_clock;
     FakeWindowMessages m_windows;
     FakeEndpoint m_endpoint;
+    FakePrinter m_printer;
+    FakeShell m_shell;
+    FakeSpelling m_spelling;
+    // A test may hand the form the real component instead.
+    spelling::SpellingComponent *m_realSpelling = nullptr;
     std::unique_ptr<TestFolder> m_root;
     bool m_loaded = false;
 };
