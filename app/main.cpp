@@ -7,7 +7,10 @@
 #include "fileoperations.h"
 #include "messageendpoint.h"
 #include "processlist.h"
+#include "qttextprinter.h"
 #include "settingsstore.h"
+#include "shell.h"
+#include "spellingcomponent.h"
 #include "windowmessages.h"
 
 #include <QApplication>
@@ -23,10 +26,13 @@ int main(int argc, char *argv[])
     const auto windowMessages = suite::createPlatformMessages();
     // On Windows the endpoint finds the form's own window by its title once it is hooked.
     const auto endpoint = suite::createPlatformEndpoint();
+    QtTextPrinter printer;
+    const auto shell = createPlatformShell();
+    const auto spelling = spelling::createSpellingComponent();
 
-    MonFormEntry form(
-        {*settingsStore, *processes, messages, files, clock, *windowMessages, *endpoint},
-        QCoreApplication::arguments().mid(1));
+    MonFormEntry form({*settingsStore, *processes, messages, files, clock, *windowMessages,
+                       *endpoint, printer, *shell, *spelling},
+                      QCoreApplication::arguments().mid(1));
     messages.setParent(&form);
     if (!form.load())
         return 0;

@@ -108,10 +108,3 @@ bool MonFormEntry::saveIntoFile()
     return monitorfile::SaveMonitorForm(tutorFilePath(), values, m_tutorData.NumberScriptsText,
                                         m_platform.files, m_platform.messages);
 }
-
-// The commands below belong to printing, spelling and the companion windows; they arrive with
-// those parts of the program.
-void MonFormEntry::mnuPrint_Click() {}
-void MonFormEntry::mnuSpellCheck_Click() {}
-void MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click() {}
-void MonFormEntry::mnuViewMonitorCommentsWindow_Click() {}

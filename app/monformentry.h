@@ -10,6 +10,7 @@
 #include "tutordata.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -21,6 +22,8 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QToolBar;
+class frmViewPreviousMonitorForms;
+struct PrintSource;
 
 // The monitoring form: the tutor's header, the student grid, the criteria grid and the
 // monitor's comments, with the suite's menus and toolbar.
@@ -77,6 +80,7 @@ private:
     // Start-up steps
     bool checkCommandLine();
     void applySpellingOptions();
+    void underlineMisspellings();
     void applyPlacement();
     void keepOnAScreen(QRect &placement) const;
     void fillFontSizeList();
@@ -123,6 +127,8 @@ private:
     void mnuClose_Click();
     void mnuExit_Click();
     void mnuPrint_Click();
+    bool printForm();
+    PrintSource printSource() const;
     void mnuCut_Click();
     void mnuCopy_Click();
     void mnuPaste_Click();
@@ -174,6 +180,7 @@ private:
     MonitorGrid *m_monFlex2 = nullptr;
     QComboBox *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
+    QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
 };
 
 // "MS Sans Serif" at 8.25 points, as the form was designed.

@@ -78,6 +78,7 @@ bool MonFormEntry::load()
     m_formLoaded = true;
     if (recovered)
         MarkMonitorChanged(); // the entries brought back are unsaved changes
+    underlineMisspellings();
     return true;
 }
 
@@ -103,16 +104,6 @@ bool MonFormEntry::checkCommandLine()
         return false;
     }
     return false;
-}
-
-void MonFormEntry::applySpellingOptions()
-{
-    for (const settings::SpellingOptionDefinition &option : settings::kSpellingOptions) {
-        bool value = false;
-        // An option that cannot be read as a truth value keeps what it had.
-        if (settings::parseBooleanText(m_preferences.readSpellingOption(option), value))
-            m_spellingOptions.set(QLatin1String(option.name), value);
-    }
 }
 
 void MonFormEntry::applyPlacement()

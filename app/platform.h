@@ -14,6 +14,11 @@ class MessageEndpoint;
 class ProcessList;
 class WindowMessages;
 } // namespace suite
+class TextPrinter;
+class Shell;
+namespace spelling {
+class SpellingComponent;
+}
 
 // Today's date, for the comment date a save writes.
 class Clock
@@ -39,4 +44,7 @@ struct MonitorPlatform
     const Clock &clock;
     suite::WindowMessages &windowMessages; // to the suite's other windows
     suite::MessageEndpoint &endpoint;      // where their messages to this window arrive
+    TextPrinter &printer;                  // the default printer and its dialog
+    Shell &shell;                          // opens documents in other programs
+    spelling::SpellingComponent &spelling; // checks the comments box
 };

@@ -8,7 +8,7 @@ packages=(
     xvfb xauth fonts-dejavu-core fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    poppler-utils xdotool
+    poppler-utils xdotool dbus-daemon
     libhunspell-dev hunspell-en-gb
 )
 

@@ -4,8 +4,11 @@
 #include "memorysettingsstore.h"
 #include "testfolder.h"
 
+#include "fakeprinter.h"
 #include "fakeprocesslist.h"
 #include "failingfileoperations.h"
+#include "fakeshell.h"
+#include "fakespelling.h"
 #include "fakewindowmessages.h"
 #include "recordingmessages.h"
 
@@ -38,9 +41,13 @@ protected:
     void resetFakes()
     {
         m_settings.values.clear();
+        m_settings.written.clear();
         m_messages = {};
         m_windows = {};
         m_endpoint = {};
+        m_printer = {};
+        m_shell = {};
+        m_spelling = {};
         m_processes.names = {QStringLiteral("systemd"), QStringLiteral("ZuruzovIrurEdar")};
         // Recovery copies of unsaved work go to the user's data folder: a fresh one per test.
         m_userData = std::make_unique<TestFolder>();
@@ -55,13 +62,24 @@ protected:
         QDir().mkpath(m_root->path(QStringLiteral("M101-05B/02/T1/X")));
         if (!file.isNull())
             m_root->write(kTutorFile, file);
+        return openForm(arguments);
+    }
+
+    // The form started again on the same monitoring root, as after the program ended.
+    std::unique_ptr<MonFormEntry> openForm(const QStringList &arguments = words())
+    {
         m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
-        auto form =
-            std::make_unique<MonFormEntry>(MonitorPlatform{m_settings, m_processes, m_messages,
-                                                           m_files, m_clock, m_windows, m_endpoint},
-                                           arguments);
+        auto form = std::make_unique<MonFormEntry>(
+            MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_windows,
+                            m_endpoint, m_printer, m_shell, spelling()},
+            arguments);
         m_loaded = form->load();
         return form;
+    }
+
+    spelling::SpellingComponent &spelling()
+    {
+        return m_realSpelling ? *m_realSpelling : m_spelling;
     }
 
     QString tutorFilePath() const { return m_root->path(kTutorFile); }
@@ -76,6 +94,11 @@ protected:
     FixedClock m_clock;
     FakeWindowMessages m_windows;
     FakeEndpoint m_endpoint;
+    FakePrinter m_printer;
+    FakeShell m_shell;
+    FakeSpelling m_spelling;
+    // A test may hand the form the real component instead.
+    spelling::SpellingComponent *m_realSpelling = nullptr;
     std::unique_ptr<TestFolder> m_root;
     std::unique_ptr<TestFolder> m_userData;
     bool m_loaded = false;

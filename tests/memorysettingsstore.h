@@ -3,6 +3,7 @@
 #include "settingsstore.h"
 
 #include <QMap>
+#include <QStringList>
 
 // Settings held in memory, keyed "application/section/key" (keys without regard to case).
 class MemorySettingsStore : public settings::SettingsStore
@@ -17,6 +18,7 @@ public:
                   const QString &value) override
     {
         values.insert(path(application, section, key), value);
+        written.append(key);
     }
 
     // The program's own section.
@@ -36,6 +38,7 @@ public:
     }
 
     QMap<QString, QString> values;
+    QStringList written; // keys in the order they were written
 
 private:
     static QString path(const QString &application, const QString &section, const QString &key)

@@ -53,15 +53,9 @@ private:
     std::unique_ptr<MonFormEntry> startAgain(MessageAnswer answer = MessageAnswer::Yes)
     {
         m_settings.values.clear();
-        m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
         m_messages = {};
         m_messages.answers = {answer};
-        auto form =
-            std::make_unique<MonFormEntry>(MonitorPlatform{m_settings, m_processes, m_messages,
-                                                           m_files, m_clock, m_windows, m_endpoint},
-                                           words());
-        m_loaded = form->load();
-        return form;
+        return openForm();
     }
 
 private slots:

@@ -1,0 +1,70 @@
+// Printing the form as fixed-pitch text on the default printer.
+#include "monformentry.h"
+
+#include "monitorgrid.h"
+#include "printdocument.h"
+#include "textprinter.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+
+const QString kSaveBeforePrinting = QStringLiteral("Please save changes before printing.");
+// The two lines are joined by a carriage return alone, as the suite's other programs do it.
+const QString kPrinterProblem =
+    QStringLiteral("A problem was encountered communicating with your default printer\r"
+                   "Please check the setup of your printer");
+
+} // namespace
+
+void MonFormEntry::mnuPrint_Click()
+{
+    // A value that reads as neither true nor false may hide unsaved changes: refuse then too.
+    bool changes = true;
+    settings::parseBooleanText(
+        m_preferences.read(settings::Pref::MonitorChanges, QStringLiteral("False")), changes);
+    if (changes) {
+        m_platform.messages.show(kSaveBeforePrinting, monitorfile::MessageButtons::Ok);
+        return;
+    }
+    if (!printForm())
+        m_platform.messages.show(kPrinterProblem, monitorfile::MessageButtons::Ok);
+}
+
+// False when a step failed; a cancel in the dialog is no failure and prints nothing.
+bool MonFormEntry::printForm()
+{
+    TextPrinter &printer = m_platform.printer;
+    PrintChoices choices;
+    switch (printer.chooseInDialog(this, choices)) {
+    case DialogOutcome::Cancelled:
+        return true;
+    case DialogOutcome::Failed:
+        return false;
+    case DialogOutcome::Accepted:
+        break;
+    }
+    return printer.setCopies(choices.copies) && printer.setOrientation(choices.orientation) &&
+           printer.setFont(QStringLiteral("Courier New"), 10) &&
+           printer.printLines(layOutPrintDocument(printSource())) && printer.endDocument();
+}
+
+PrintSource MonFormEntry::printSource() const
+{
+    PrintSource source;
+    source.tutor = m_lbTutor->text();
+    source.region = m_lbRegion->text();
+    source.course = m_lbCourseData->text();
+    for (int row = 0; row < m_monFlex1->rows(); ++row) {
+        source.studentRows.append({m_monFlex1->textMatrix(row, 0), m_monFlex1->textMatrix(row, 1),
+                                   m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
+    }
+    for (int row = 0; row < int(source.criteria.size()) && row < m_monFlex2->rows(); ++row) {
+        for (int col = 0; col < 4; ++col)
+            source.criteria[row][col] = m_monFlex2->textMatrix(row, col);
+    }
+    // The box ends its lines with "\n"; typed line breaks are "\r\n" in the form's own terms.
+    source.comments = toWindowsLineEnds(m_txtMonitorComments->toPlainText());
+    return source;
+}

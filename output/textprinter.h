@@ -1,0 +1,37 @@
+#pragma once
+
+#include "printdocument.h"
+
+#include <QPageLayout>
+
+class QWidget;
+
+// What the monitor chose in the print dialog.
+struct PrintChoices
+{
+    int copies = 1;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+};
+
+enum class DialogOutcome { Accepted, Cancelled, Failed };
+
+// The default printer as a sink of fixed-pitch text lines. A document takes these steps in
+// order: chooseInDialog (which starts it), setCopies, setOrientation, setFont, printLines (any
+// number of times) and endDocument. A step that fails returns false (Failed for the dialog) and
+// abandons the document; the next chooseInDialog starts afresh.
+class TextPrinter
+{
+public:
+    virtual ~TextPrinter() = default;
+
+    // Shows the platform's print dialog, without print to file, selection, page range or
+    // current page. Failed when there is no default printer.
+    virtual DialogOutcome chooseInDialog(QWidget *parent, PrintChoices &choices) = 0;
+    virtual bool setCopies(int copies) = 0;
+    virtual bool setOrientation(QPageLayout::Orientation orientation) = 0;
+    virtual bool setFont(const QString &family, int points) = 0;
+    // Lines that do not fit on the current page continue on the next.
+    virtual bool printLines(const QList<PrintLine> &lines) = 0;
+    // Sends the document to the printer.
+    virtual bool endDocument() = 0;
+};
