@@ -340,7 +340,7 @@ TEST_F(ReaderTest, AbruptStopDuringTheTidyingRewriteLeavesAWholeFile)
 // Real-looking damage at every byte: the file cut short there, or that one byte changed. Every
 // read ends without rewriting anything, and a file cut before the end of what is read is always
 // reported.
-TEST(DamagedFileTest, FileCutOrChangedAtAnyByteIsReadAndTheCutReported)
+TEST(DamagedBytes, FileCutOrChangedAtAnyByteIsReadAndTheCutReported)
 {
     const QByteArray original = fixture(QStringLiteral("laid_out.normalised.fhi"));
     const QByteArray lastRead = "</system_details>";
