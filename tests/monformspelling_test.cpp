@@ -134,6 +134,18 @@ private:
         return false;
     }
 
+    // Runs the check; true when it stopped at a word (its dialog came up, and was cancelled).
+    bool checkStopsAtAWord()
+    {
+        bool dialogShown = false;
+        whenModal("spelling::CheckDialog", [&](QDialog *dialog) {
+            dialogShown = true;
+            dialog->reject();
+        });
+        m_form->menuItem("mnuSpellCheck")->trigger();
+        return dialogShown;
+    }
+
 private slots:
     void init()
     {
@@ -276,13 +288,7 @@ private slots:
     void anEmptyBoxIsCompleteAtOnce()
     {
         startWithComponent(QByteArray());
-        bool dialogShown = false;
-        whenModal("spelling::CheckDialog", [&](QDialog *dialog) {
-            dialogShown = true;
-            dialog->reject();
-        });
-        m_form->menuItem("mnuSpellCheck")->trigger();
-        QVERIFY(!dialogShown);
+        QVERIFY(!checkStopsAtAWord());
         QCOMPARE(m_messages.texts, QStringList{kComplete});
         QCOMPARE(spellingKeysWritten(), kOptionOrder);
         QVERIFY(!changed());
@@ -375,13 +381,7 @@ private slots:
         m_component = spelling::createSpellingComponent(QString(), m_userFolder->path());
         m_realSpelling = m_component.get();
         start(withComments("Zarquon wrote"));
-        bool dialogShown = false;
-        whenModal("spelling::CheckDialog", [&](QDialog *dialog) {
-            dialogShown = true;
-            dialog->reject();
-        });
-        m_form->menuItem("mnuSpellCheck")->trigger();
-        QVERIFY(!dialogShown);
+        QVERIFY(!checkStopsAtAWord());
         QCOMPARE(m_messages.texts, QStringList{kComplete});
     }
 
