@@ -51,10 +51,7 @@ void MonFormEntry::DisplayData()
         m_monFlex1->setHeightTwips(qMin(height, 1035));
 
         m_monFlex2->setCurrentCell(0, 1);
-        for (int i = 0; i < 6; ++i)
-            m_monFlex2->setTextMatrix(i + 1, 1, decodeAnsi(r.flags[i]));
-        for (int i = 6; i < monitorfile::kFlagCount; ++i)
-            m_monFlex2->setTextMatrix(i - 5, 3, decodeAnsi(r.flags[i]));
+        showRatings();
         m_monFlex2->setVisible(true);
     }
     m_txtMonitorComments->setPlainText(decodeAnsi(r.monitor_comments));
@@ -124,4 +121,13 @@ void MonFormEntry::showMissingFile()
         menuItem(name)->setEnabled(false);
     for (const int button : {1, 7, 9})
         toolbarButton(button)->setEnabled(false);
+}
+
+// The fifteen ratings in their cells: flags 1 to 6 down the left half, 7 to 15 down the right.
+void MonFormEntry::showRatings()
+{
+    for (int i = 0; i < 6; ++i)
+        m_monFlex2->setTextMatrix(i + 1, 1, m_flags[i]);
+    for (int i = 6; i < monitorfile::kFlagCount; ++i)
+        m_monFlex2->setTextMatrix(i - 5, 3, m_flags[i]);
 }

@@ -116,6 +116,7 @@ private:
     void keepRecoveryCopy();
     bool offerRecoveredWork();
     void showRecoveredValues(const monitorfile::MonitorFormValues &values);
+    void showRatings();
     void discardRecoveryCopy();
 
     // Commands

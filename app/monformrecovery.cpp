@@ -99,10 +99,7 @@ void MonFormEntry::showRecoveredValues(const monitorfile::MonitorFormValues &val
     m_flags = values.flags;
     {
         const QSignalBlocker blockCriteria(m_monFlex2);
-        for (int i = 0; i < 6; ++i)
-            m_monFlex2->setTextMatrix(i + 1, 1, m_flags[i]);
-        for (int i = 6; i < monitorfile::kFlagCount; ++i)
-            m_monFlex2->setTextMatrix(i - 5, 3, m_flags[i]);
+        showRatings();
     }
     // Rows are matched by personal id, the k-th row with an id taking the k-th kept entry with
     // it, so that a student list changed meanwhile by another program gets nobody's grades.
