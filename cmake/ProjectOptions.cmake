@@ -1,5 +1,13 @@
 # Warnings and sanitizers shared by every target of the project.
 function(monitor_apply_options target)
+    if(MSVC)
+        # Sources and literals are UTF-8.
+        target_compile_options(${target} PRIVATE /W4 /utf-8)
+        if(MONITOR_WARNINGS_AS_ERRORS)
+            target_compile_options(${target} PRIVATE /WX)
+        endif()
+        return()
+    endif()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
     if(MONITOR_WARNINGS_AS_ERRORS)
         target_compile_options(${target} PRIVATE -Werror)

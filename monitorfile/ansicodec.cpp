@@ -1,5 +1,9 @@
 #include "ansicodec.h"
 
+#ifdef MONITOR_WINDOWS_LAYER
+#include "win32codepage.h"
+#endif
+
 #include <QHash>
 #include <QStringList>
 
@@ -8,6 +12,24 @@
 namespace monitorfile {
 
 namespace {
+
+#ifdef MONITOR_WINDOWS_LAYER
+
+// The system's own tables, through the Windows layer.
+QString decodeBytes(const QByteArray &bytes)
+{
+    return QString::fromStdWString(winplatform::decodeAnsi(bytes.toStdString()));
+}
+
+std::optional<QByteArray> encodeText(const QString &text)
+{
+    const auto bytes = winplatform::encodeAnsi(text.toStdWString());
+    if (!bytes)
+        return std::nullopt;
+    return QByteArray::fromStdString(*bytes);
+}
+
+#else
 
 // Characters of the bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
 constexpr std::array<char16_t, 32> kHighControls = {
@@ -31,9 +53,7 @@ const QHash<char16_t, char> &byteOfCharacter()
     return table;
 }
 
-} // namespace
-
-QString decodeAnsi(const QByteArray &bytes)
+QString decodeBytes(const QByteArray &bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
@@ -42,35 +62,53 @@ QString decodeAnsi(const QByteArray &bytes)
     return text;
 }
 
-std::optional<QByteArray> encodeAnsi(const QString &text, QString *unencodable)
+std::optional<QByteArray> encodeText(const QString &text)
 {
     const auto &table = byteOfCharacter();
     QByteArray bytes;
     bytes.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            bytes.append(static_cast<char>(c.unicode()));
+            continue;
+        }
+        const auto found = table.constFind(c.unicode());
+        if (found == table.cend())
+            return std::nullopt;
+        bytes.append(*found);
+    }
+    return bytes;
+}
+
+#endif
+
+// The characters of `text` that have no byte, each once, in order of appearance.
+QString unencodableCharacters(const QString &text)
+{
     QStringList missing;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < 0x80) {
-            bytes.append(static_cast<char>(c));
-            continue;
-        }
-        const auto found = table.constFind(c);
-        if (found != table.cend()) {
-            bytes.append(*found);
-            continue;
-        }
         // A character outside the basic plane is one unit pair; name it whole.
         const qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, units);
-        if (!missing.contains(character))
+        if (!encodeText(character) && !missing.contains(character))
             missing += character;
         i += units - 1;
     }
-    if (!missing.isEmpty()) {
-        if (unencodable)
-            *unencodable = missing.join(QLatin1Char(' '));
-        return std::nullopt;
-    }
+    return missing.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString decodeAnsi(const QByteArray &bytes)
+{
+    return decodeBytes(bytes);
+}
+
+std::optional<QByteArray> encodeAnsi(const QString &text, QString *unencodable)
+{
+    std::optional<QByteArray> bytes = encodeText(text);
+    if (!bytes && unencodable)
+        *unencodable = unencodableCharacters(text);
     return bytes;
 }
 

@@ -1,54 +1,36 @@
-// The Windows shell: ShellExecute for opening, the system's open-with entry for choosing.
+// The Windows shell, through the Windows layer: the "open" operation for opening, the system's
+// open-with entry for choosing.
 #include "shell.h"
+
+#include "win32shell.h"
 
 #include <QDir>
 #include <QWidget>
 
-#include <string>
-
-#include <windows.h>
-#include <shellapi.h>
-
 namespace {
 
-HWND ownerWindow(QWidget *owner)
+std::uintptr_t ownerWindow(QWidget *owner)
 {
-    return owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
+    return owner ? static_cast<std::uintptr_t>(owner->window()->winId()) : 0;
+}
+
+std::wstring nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
 }
 
 class WindowsShell : public Shell
 {
 public:
+    // The shell's own boxes say what went wrong; the program adds nothing (see Shell).
     void openFile(const QString &path, QWidget *owner) override
     {
-        const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
-        // Values of 32 or less are failures; the desktop has said what went wrong, if anything.
-        ShellExecuteW(ownerWindow(owner), L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        winplatform::shellOpen(ownerWindow(owner), nativePath(path));
     }
 
     void openWith(const QString &path, QWidget *) override
     {
-        // OpenAs_RunDLL takes the rest of the command line as the path, so it is not quoted.
-        std::wstring commandLine = (QStringLiteral("rundll32.exe shell32.dll,OpenAs_RunDLL ") +
-                                    QDir::toNativeSeparators(path))
-                                       .toStdWString();
-        // The program is named by its full path so that no rundll32.exe beside ours is started.
-        wchar_t system[MAX_PATH];
-        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH)
-            return;
-        const std::wstring program = std::wstring(system, length) + L"\\rundll32.exe";
-
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_SHOWMINIMIZED; // minimised, with the focus
-        PROCESS_INFORMATION process = {};
-        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &process)) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
+        winplatform::showOpenWith(nativePath(path));
     }
 };
 

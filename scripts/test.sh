@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the build needs (only what is missing), builds everything, runs every test, then
-# every test again with sanitizers, and the fuzz targets. Exits non-zero on any failure. Safe to
+# Installs what the build needs (only what is missing), builds everything, runs every test, the
+# Windows layer's tests under Wine, every test again with sanitizers, and the fuzz targets. Exits non-zero on any failure. Safe to
 # run again.
 set -euo pipefail
 
@@ -14,6 +14,9 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DMONITOR_WARNINGS_AS_ERRORS=ON
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure --timeout 300
+
+# The Windows layer, cross-built with mingw-w64 and tested under Wine.
+"$root/scripts/wine-tests.sh"
 
 # Every test again, built with the address and undefined-behaviour sanitizers (leaks included)
 # in a folder of its own; any report fails the run. -O1 without debug information keeps the

@@ -1,32 +1,23 @@
 #include "registrysettingsstore.h"
 
-#include <QSettings>
+#include "win32registry.h"
 
 namespace settings {
-
-namespace {
-
-const QString kRoot = QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings");
-
-QString keyPath(const QString &application, const QString &section, const QString &key)
-{
-    return application + QLatin1Char('/') + section + QLatin1Char('/') + key;
-}
-
-} // namespace
 
 QString RegistrySettingsStore::value(const QString &application, const QString &section,
                                      const QString &key, const QString &defaultValue) const
 {
-    const QSettings registry(kRoot, QSettings::NativeFormat);
-    return registry.value(keyPath(application, section, key), defaultValue).toString();
+    const auto stored = winplatform::readProgramSetting(application.toStdWString(),
+                                                        section.toStdWString(), key.toStdWString());
+    return stored ? QString::fromStdWString(*stored) : defaultValue;
 }
 
 void RegistrySettingsStore::setValue(const QString &application, const QString &section,
                                      const QString &key, const QString &value)
 {
-    QSettings registry(kRoot, QSettings::NativeFormat);
-    registry.setValue(keyPath(application, section, key), value);
+    // The store reports no failures (see SettingsStore); a refused write reads back as before.
+    winplatform::writeProgramSetting(application.toStdWString(), section.toStdWString(),
+                                     key.toStdWString(), value.toStdWString());
 }
 
 } // namespace settings

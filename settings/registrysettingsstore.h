@@ -5,8 +5,9 @@
 namespace settings {
 
 // The per-user registry location where the suite's older programs keep their program settings:
-// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>, string values.
-// Qt reads the registry on every read and writes at once, so other programs see changes live.
+// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>, string values,
+// through the Windows layer. Every read goes to the registry and every write is made at once, so
+// the suite's programs see one another's changes live.
 class RegistrySettingsStore : public SettingsStore
 {
 public:

@@ -1,6 +1,6 @@
 #include "messageendpoint.h"
 
-#ifdef Q_OS_WIN
+#ifdef MONITOR_WINDOWS_LAYER
 #include "windowsmessages.h"
 #else
 #include "localsocketendpoint.h"
@@ -12,7 +12,7 @@ MessageEndpoint::~MessageEndpoint() = default;
 
 std::unique_ptr<MessageEndpoint> createPlatformEndpoint(WindowHandle nativeWindow)
 {
-#ifdef Q_OS_WIN
+#ifdef MONITOR_WINDOWS_LAYER
     return std::make_unique<WindowsMessageEndpoint>(nativeWindow);
 #else
     Q_UNUSED(nativeWindow);

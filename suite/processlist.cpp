@@ -1,6 +1,6 @@
 #include "processlist.h"
 
-#ifdef Q_OS_WIN
+#ifdef MONITOR_WINDOWS_LAYER
 #include "windowsprocesslist.h"
 #else
 #include "linuxprocesslist.h"
@@ -18,7 +18,7 @@ bool ProcessList::anyExecutableName(const std::function<bool(const QString &)> &
 
 std::unique_ptr<ProcessList> createSystemProcessList()
 {
-#ifdef Q_OS_WIN
+#ifdef MONITOR_WINDOWS_LAYER
     return std::make_unique<WindowsProcessList>();
 #else
     return std::make_unique<LinuxProcessList>();

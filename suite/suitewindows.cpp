@@ -1,18 +1,20 @@
 #include "suitewindows.h"
 
+#include "suitetitles.h"
+
 namespace suite {
 
 QString windowTitle(SuiteWindow window)
 {
     switch (window) {
     case SuiteWindow::TutorSummary:
-        return QStringLiteral("Norvale Quillet Monitor File Handler - Tutor Summary");
+        return QString::fromLatin1(titles::kTutorSummary);
     case SuiteWindow::StudentSummary:
-        return QStringLiteral("Norvale Quillet Monitor File Handler - Student Summary");
-    case SuiteWindow::Zip: // two blanks before "Zip", as the suite names it
-        return QStringLiteral("Norvale Quillet File Handler -  Zip");
+        return QString::fromLatin1(titles::kStudentSummary);
+    case SuiteWindow::Zip:
+        return QString::fromLatin1(titles::kZip);
     case SuiteWindow::MonitorForm:
-        return QStringLiteral("Monitor Entry Form - Norvale Quillet Monitor File Handler");
+        return QString::fromLatin1(titles::kMonitorForm);
     }
     return QString();
 }

@@ -1,6 +1,6 @@
 #include "windowmessages.h"
 
-#ifdef Q_OS_WIN
+#ifdef MONITOR_WINDOWS_LAYER
 #include "windowsmessages.h"
 #else
 #include "localsocketmessages.h"
@@ -12,7 +12,7 @@ WindowMessages::~WindowMessages() = default;
 
 std::unique_ptr<WindowMessages> createPlatformMessages(std::chrono::milliseconds sendBound)
 {
-#ifdef Q_OS_WIN
+#ifdef MONITOR_WINDOWS_LAYER
     return std::make_unique<WindowsMessages>(sendBound);
 #else
     return std::make_unique<LocalSocketMessages>(sendBound);

@@ -10,23 +10,23 @@ WindowsMessages::WindowsMessages(std::chrono::milliseconds sendBound) : m_sendBo
 
 WindowHandle WindowsMessages::findWindow(const QString &title)
 {
-    return win32::findWindow(title.toLocal8Bit().constData());
+    return winplatform::findWindow(title.toLocal8Bit().constData());
 }
 
 bool WindowsMessages::post(WindowHandle w, quint32 message, qint64 wParam, qint64 lParam)
 {
-    return win32::postMessage(w, message, wParam, lParam);
+    return winplatform::postMessage(w, message, wParam, lParam);
 }
 
 bool WindowsMessages::send(WindowHandle w, quint32 message, qint64 wParam, qint64 lParam)
 {
     const auto bound = std::clamp<qint64>(m_sendBound.count(), 0, 0xFFFFFFFF);
-    return win32::sendMessage(w, message, wParam, lParam, static_cast<unsigned>(bound));
+    return winplatform::sendMessage(w, message, wParam, lParam, static_cast<unsigned>(bound));
 }
 
 void WindowsMessages::restoreAndRaise(WindowHandle w)
 {
-    win32::restoreAndRaise(w);
+    winplatform::restoreAndRaise(w);
 }
 
 WindowsMessageEndpoint::WindowsMessageEndpoint(WindowHandle nativeWindow)
@@ -38,7 +38,7 @@ bool WindowsMessageEndpoint::open(const QString &title, Handler handler)
 {
     const WindowHandle window = m_nativeWindow != 0
                                     ? m_nativeWindow
-                                    : win32::findThreadWindow(title.toLocal8Bit().constData());
+                                    : winplatform::findThreadWindow(title.toLocal8Bit().constData());
     return m_hook.install(window, std::move(handler));
 }
 

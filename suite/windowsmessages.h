@@ -8,7 +8,7 @@
 
 namespace suite {
 
-// The suite's messages on Windows: the Qt side of win32messages.h. Titles go to the window
+// The suite's messages on Windows: the Qt side of the Windows layer's win32messages.h. Titles go to the window
 // system in the ANSI code page, as the suite's programs give them.
 class WindowsMessages : public WindowMessages
 {
@@ -41,7 +41,7 @@ public:
 
 private:
     WindowHandle m_nativeWindow;
-    win32::WindowProcedureHook m_hook;
+    winplatform::WindowProcedureHook m_hook;
 };
 
 } // namespace suite

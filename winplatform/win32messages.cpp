@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace suite::win32 {
+namespace winplatform {
 
 namespace {
 
@@ -176,4 +176,4 @@ void WindowProcedureHook::receive(unsigned message, std::int64_t wParam, std::in
     m_dispatching = false;
 }
 
-} // namespace suite::win32
+} // namespace winplatform

@@ -1,14 +1,15 @@
 #pragma once
 
-// The suite's private window messages on the Windows API. Plain C++ without Qt, so that this
-// layer can be compiled and tried on its own (MinGW, Wine). Titles are in the ANSI code page.
+// The suite's private window messages on the Windows API: finding a window by its title, posting
+// and sending, and hooking our main window's procedure. Titles are in the ANSI code page, as the
+// suite's programs give them.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 
-namespace suite::win32 {
+namespace winplatform {
 
 // An HWND; 0 is no window.
 using NativeWindow = std::uintptr_t;
@@ -73,4 +74,4 @@ private:
     std::shared_ptr<char> m_alive = std::make_shared<char>();
 };
 
-} // namespace suite::win32
+} // namespace winplatform

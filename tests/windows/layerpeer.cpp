@@ -1,0 +1,141 @@
+// The other program in the Windows layer's tests: it plays the suite's Tutor Summary window,
+// reads and writes the suite's settings with the registry calls of its own, and records how the
+// shell started it. It shares no code with the layer, so a wrong title or registry path in the
+// layer shows as a failure.
+//
+//   LayerPeerProcess window LOG [stall]   hidden window with the Tutor Summary's title; appends
+//                                         "MESSAGE sent|posted WPARAM zero|pointer" per message
+//                                         1074 to 1078 to LOG; with stall, 1074 takes 10 s
+//   LayerPeerProcess read-setting KEY OUT writes the setting's string to OUT (exit 3: none)
+//   LayerPeerProcess write-setting KEY VALUE
+//   LayerPeerProcess record LOG ARG...    writes each ARG on a line of LOG
+//   LayerPeerProcess linger               waits a minute
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kTitle[] = L"Norvale Quillet Monitor File Handler - Tutor Summary";
+const wchar_t kSettingsKey[] =
+    L"Software\\VB and VBA Program Settings\\RERODODUREVIDEDAZIREZ\\Prefs";
+
+std::wstring g_log;
+bool g_stall = false;
+
+std::string utf8(const std::wstring &text)
+{
+    if (text.empty())
+        return std::string();
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &bytes[0], length, nullptr, nullptr);
+    return bytes;
+}
+
+bool append(const std::wstring &path, const std::string &text)
+{
+    FILE *file = _wfopen(path.c_str(), L"ab");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
+
+LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= 1074 && message <= 1078) {
+        const bool sent = InSendMessage() != FALSE;
+        if (message == 1074 && g_stall)
+            Sleep(10000);
+        append(g_log, std::to_string(message) + (sent ? " sent " : " posted ") +
+                          std::to_string(wParam) + (lParam == 0 ? " zero\n" : " pointer\n"));
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int holdWindow(const std::wstring &log, bool stall)
+{
+    g_log = log;
+    g_stall = stall;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = &windowProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"LayerPeerTutorSummary";
+    if (!RegisterClassW(&windowClass))
+        return 2;
+    // Never shown: the window exists only to be found and to receive.
+    if (!CreateWindowExW(0, windowClass.lpszClassName, kTitle, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                         nullptr, nullptr, windowClass.hInstance, nullptr))
+        return 2;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+int readSetting(const std::wstring &key, const std::wstring &out)
+{
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
+                     &size) != ERROR_SUCCESS)
+        return 3;
+    std::vector<wchar_t> value(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), RRF_RT_REG_SZ, nullptr,
+                     value.data(), &size) != ERROR_SUCCESS)
+        return 3;
+    return append(out, utf8(value.data())) ? 0 : 2;
+}
+
+int writeSetting(const std::wstring &key, const std::wstring &value)
+{
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), REG_SZ, value.c_str(),
+                           bytes) == ERROR_SUCCESS
+               ? 0
+               : 2;
+}
+
+} // namespace
+
+int main()
+{
+    int count = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return 2;
+    const std::vector<std::wstring> args(argv, argv + count);
+    LocalFree(argv);
+    const std::wstring mode = count > 1 ? args[1] : std::wstring();
+
+    if (mode == L"window" && count >= 3)
+        return holdWindow(args[2], count >= 4 && args[3] == L"stall");
+    if (mode == L"read-setting" && count == 4)
+        return readSetting(args[2], args[3]);
+    if (mode == L"write-setting" && count == 4)
+        return writeSetting(args[2], args[3]);
+    if (mode == L"record" && count >= 3) {
+        std::string lines;
+        for (int i = 3; i < count; ++i)
+            lines += utf8(args[static_cast<std::size_t>(i)]) + "\n";
+        return append(args[2], lines) ? 0 : 2;
+    }
+    if (mode == L"linger") {
+        Sleep(60000);
+        return 0;
+    }
+    return 2;
+}
