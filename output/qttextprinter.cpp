@@ -1,7 +1,7 @@
 #include "qttextprinter.h"
+#include "printerdialog.h"
 #include "textpagepainter.h"
 
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -45,14 +45,10 @@ DialogOutcome QtTextPrinter::chooseInDialog(QWidget *parent, PrintChoices &choic
     if (defaultPrinter.isNull())
         return DialogOutcome::Failed;
     m_printer = std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
-    QPrintDialog dialog(m_printer.get(), parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted) {
+    const DialogOutcome outcome = showPrinterDialog(*m_printer, parent);
+    if (outcome != DialogOutcome::Accepted) {
         abandon();
-        return DialogOutcome::Cancelled;
+        return outcome;
     }
     choices.copies = m_printer->copyCount();
     choices.orientation = m_printer->pageLayout().orientation();
