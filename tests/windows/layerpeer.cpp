@@ -10,9 +10,14 @@
 //   LayerPeerProcess write-setting KEY VALUE
 //   LayerPeerProcess record LOG ARG...    writes each ARG on a line of LOG
 //   LayerPeerProcess linger               waits a minute
+//   LayerPeerProcess install-printer NAME installs Wine's PostScript driver with layertest.ppd
+//                                         (beside this program) and a printer NAME printing to
+//                                         a file, and makes it the default (for a throw-away
+//                                         Wine prefix only)
 
 #include <windows.h>
 #include <shellapi.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <string>
@@ -109,6 +114,55 @@ int writeSetting(const std::wstring &key, const std::wstring &value)
                : 2;
 }
 
+std::wstring besideThisProgram(const std::wstring &name)
+{
+    std::wstring self(MAX_PATH * 4, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
+    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
+}
+
+int installPrinter(const std::wstring &name)
+{
+    std::wstring driverName = L"Wine PostScript Driver";
+    std::wstring environment = L"Windows x64";
+    std::wstring driverFile = L"wineps.drv";
+    // The spooler takes the driver's files from its own driver folder.
+    std::wstring dataFile = L"layertest.ppd";
+    wchar_t driverFolder[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE *>(driverFolder),
+                                    sizeof(driverFolder), &needed) ||
+        !CopyFileW(besideThisProgram(dataFile).c_str(),
+                   (std::wstring(driverFolder) + L"\\" + dataFile).c_str(), FALSE))
+        return 2;
+    DRIVER_INFO_3W driver = {};
+    driver.cVersion = 3;
+    driver.pName = &driverName[0];
+    driver.pEnvironment = &environment[0];
+    driver.pDriverPath = &driverFile[0];
+    driver.pDataFile = &dataFile[0];
+    driver.pConfigFile = &driverFile[0];
+    if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE *>(&driver), APD_COPY_NEW_FILES))
+        return 2;
+
+    std::wstring printerName = name;
+    std::wstring port = L"FILE:";
+    std::wstring processor = L"WinPrint";
+    std::wstring dataType = L"RAW";
+    PRINTER_INFO_2W printer = {};
+    printer.pPrinterName = &printerName[0];
+    printer.pDriverName = &driverName[0];
+    printer.pPortName = &port[0];
+    printer.pPrintProcessor = &processor[0];
+    printer.pDatatype = &dataType[0];
+    const HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE *>(&printer));
+    if (added)
+        ClosePrinter(added);
+    else if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS)
+        return 2;
+    return SetDefaultPrinterW(name.c_str()) ? 0 : 2;
+}
+
 } // namespace
 
 int main()
@@ -133,6 +187,8 @@ int main()
             lines += utf8(args[static_cast<std::size_t>(i)]) + "\n";
         return append(args[2], lines) ? 0 : 2;
     }
+    if (mode == L"install-printer" && count == 3)
+        return installPrinter(args[2]);
     if (mode == L"linger") {
         Sleep(60000);
         return 0;
