@@ -6,18 +6,24 @@
 #include <QWidget>
 #include <QWindow>
 
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX)
 #include <ctime>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
+#include <psapi.h>
 #endif
 
 namespace {
 
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
 bool quitAfterReport()
 {
     return qEnvironmentVariable("MONITOR_FORM_QUIT_AFTER_REPORT") == QLatin1String("1");
 }
+#endif
+
+#if defined(Q_OS_LINUX)
 
 constexpr qint64 kNanosecondsPerSecond = 1000000000;
 
@@ -60,6 +66,49 @@ QByteArray residentMemoryLines()
     return lines;
 }
 
+// The figures at the first paint: the milliseconds since the kernel created the process, and
+// its resident memory.
+QByteArray startupFigures()
+{
+    const qint64 paintedAt = bootTimeNanoseconds();
+    const QByteArray memory = residentMemoryLines();
+    const qint64 startTicks = processStartTicks();
+    const qint64 ticksPerSecond = sysconf(_SC_CLK_TCK);
+    const double elapsedMs =
+        double(paintedAt - startTicks * (kNanosecondsPerSecond / ticksPerSecond)) / 1e6;
+    return QStringLiteral("first_paint_ms=%1\n").arg(elapsedMs, 0, 'f', 3).toUtf8() +
+           "first_paint_boottime_ns=" + QByteArray::number(paintedAt) + '\n' +
+           "start_ticks=" + QByteArray::number(startTicks) + '\n' +
+           "ticks_per_second=" + QByteArray::number(ticksPerSecond) + '\n' + memory;
+}
+
+#elif defined(Q_OS_WIN)
+
+qint64 hundredNanoseconds(const FILETIME &time)
+{
+    return (qint64(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// The figures at the first paint: the milliseconds since the system created the process, and
+// its working set, in KiB.
+QByteArray startupFigures()
+{
+    FILETIME now{};
+    GetSystemTimePreciseAsFileTime(&now);
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const double elapsedMs = double(hundredNanoseconds(now) - hundredNanoseconds(created)) / 1e4;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return QStringLiteral("first_paint_ms=%1\n").arg(elapsedMs, 0, 'f', 3).toUtf8() +
+           "WorkingSet=" + QByteArray::number(qulonglong(counters.WorkingSetSize / 1024)) + '\n' +
+           "PeakWorkingSet=" + QByteArray::number(qulonglong(counters.PeakWorkingSetSize / 1024)) +
+           '\n';
+}
+#endif
+
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
 // Waits for the first expose of the shown window and reports once it has been handled: by then
 // every widget has been painted into the backing store and the result flushed to the window.
 class FirstPaintProbe : public QObject
@@ -92,23 +141,14 @@ private:
     {
         // Waits until the window system has drawn what was flushed.
         QGuiApplication::sync();
-        const qint64 paintedAt = bootTimeNanoseconds();
-        const QByteArray memory = residentMemoryLines();
-        const qint64 startTicks = processStartTicks();
-        const qint64 ticksPerSecond = sysconf(_SC_CLK_TCK);
-        const double elapsedMs =
-            double(paintedAt - startTicks * (kNanosecondsPerSecond / ticksPerSecond)) / 1e6;
+        const QByteArray figures = startupFigures();
         QSaveFile file(m_path);
         if (file.open(QIODevice::WriteOnly)) {
-            file.write(QStringLiteral("first_paint_ms=%1\n").arg(elapsedMs, 0, 'f', 3).toUtf8());
-            file.write("first_paint_boottime_ns=" + QByteArray::number(paintedAt) + '\n');
-            file.write("start_ticks=" + QByteArray::number(startTicks) + '\n');
-            file.write("ticks_per_second=" + QByteArray::number(ticksPerSecond) + '\n');
+            file.write(figures);
             file.write(QStringLiteral("window=%1x%2\n")
                            .arg(m_window.width())
                            .arg(m_window.height())
                            .toUtf8());
-            file.write(memory);
             file.commit();
         }
         const bool otherReportPending = !qEnvironmentVariableIsEmpty("MONITOR_FORM_STATE_FILE") ||
@@ -120,17 +160,17 @@ private:
     QWidget &m_window;
     QString m_path;
 };
-#endif // Q_OS_LINUX
+#endif
 
 } // namespace
 
 void reportStartupWhenAsked(QWidget &window)
 {
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
     const QString path = qEnvironmentVariable("MONITOR_FORM_STARTUP_REPORT");
     if (!path.isEmpty())
         new FirstPaintProbe(window, path); // owned by the window
 #else
-    Q_UNUSED(window) // the times and the memory are read from Linux's /proc
+    Q_UNUSED(window) // the times and the memory come from the system
 #endif
 }

@@ -5,7 +5,9 @@
 #include "monitorgrid.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QSaveFile>
@@ -16,6 +18,17 @@ namespace {
 bool quitAfterReport()
 {
     return qEnvironmentVariable("MONITOR_FORM_QUIT_AFTER_REPORT") == QLatin1String("1");
+}
+
+// "none", "horizontal", "vertical" or both: a grid that needs scroll bars hides some of its cells.
+QString scrollBarsShown(const MonitorGrid &grid)
+{
+    QStringList shown;
+    if (grid.horizontalScrollBar()->isVisible())
+        shown << QStringLiteral("horizontal");
+    if (grid.verticalScrollBar()->isVisible())
+        shown << QStringLiteral("vertical");
+    return shown.isEmpty() ? QStringLiteral("none") : shown.join(QLatin1Char(','));
 }
 
 QStringList shownState(const MonFormEntry &form)
@@ -32,6 +45,26 @@ QStringList shownState(const MonFormEntry &form)
             cells << grid->textMatrix(row, col);
         lines << QStringLiteral("student=") + cells.join(QLatin1Char('|'));
     }
+    const auto *criteria = form.findChild<MonitorGrid *>(QStringLiteral("MonFlex2"));
+    for (int row = 1; criteria && row < criteria->rows(); ++row) {
+        QStringList cells;
+        for (int col = 0; col < criteria->cols(); ++col)
+            cells << criteria->textMatrix(row, col);
+        lines << QStringLiteral("criteria=") + cells.join(QLatin1Char('|'));
+    }
+    for (const MonitorGrid *shownGrid : {grid, criteria}) {
+        if (shownGrid)
+            lines << QStringLiteral("scrollBars.") + shownGrid->objectName() + QLatin1Char('=') +
+                         scrollBarsShown(*shownGrid);
+    }
+    if (const auto *fontSize = form.findChild<QComboBox *>(QStringLiteral("cmbFontSize")))
+        lines << QStringLiteral("fontSize=") + fontSize->currentText();
+    const QRect frame = form.frameGeometry();
+    lines << QStringLiteral("frame=%1 %2 %3 %4")
+                 .arg(frame.x())
+                 .arg(frame.y())
+                 .arg(frame.width())
+                 .arg(frame.height());
     const auto *comments = form.findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
     lines << QStringLiteral("comments=") +
                  (comments ? comments->toPlainText().replace(u'\n', u' ') : QString());

@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     poppler-utils xdotool dbus-daemon
     libhunspell-dev hunspell-en-gb
-    g++-mingw-w64-x86-64 wine64
+    g++-mingw-w64-x86-64 wine64 wixl
 )
 
 missing=()
