@@ -27,7 +27,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DMONITOR_WARNINGS_AS_ERRORS=ON \
-    -DBUILD_TESTING=OFF -DMONITOR_BUILD_BENCHMARKS=OFF \
+    -DBUILD_TESTING=OFF -DMONITOR_BUILD_BENCHMARKS=ON \
     -DMONITOR_HUNSPELL_SOURCE_DIR="$hunspell" >/dev/null
 cmake --build "$build"
 

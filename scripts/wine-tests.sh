@@ -5,7 +5,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${MONITOR_WINDOWS_BUILD_DIR:-$root/build-windows}
+build=${MONITOR_WINDOWS_LAYER_BUILD_DIR:-$root/build-windows/layer-tests}
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
