@@ -78,6 +78,7 @@ private:
     void fitTextToFont();
     void makeRoomForGrownText();
     void fitHeaderLabels(const QString &name);
+    QString tutorLine() const;
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          void (MonFormEntry::*handler)() = nullptr);
 

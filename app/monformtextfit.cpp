@@ -132,3 +132,9 @@ void MonFormEntry::fitHeaderLabels(const QString &name)
         m_lbTutor->setToolTip(whole);
     }
 }
+
+// The tutor label's whole line, also while the label shows the name shortened.
+QString MonFormEntry::tutorLine() const
+{
+    return m_lbTutor->toolTip().isEmpty() ? m_lbTutor->text() : m_lbTutor->toolTip();
+}
