@@ -69,9 +69,10 @@ bool MonFormEntry::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::ShortcutOverride:
         // Ctrl+X, Ctrl+C and Ctrl+V are the Edit menu's while its item is enabled, so that they
-        // do all the command does; otherwise the box's own editing takes them.
+        // do all the command does; otherwise, and in the read-only box that shows the program's
+        // own text, the box's own editing takes them.
         if (QAction *command = clipboardCommandFor(static_cast<QKeyEvent *>(event));
-            command && command->isEnabled()) {
+            command && command->isEnabled() && !m_txtMonitorComments->isReadOnly()) {
             event->ignore();
             return true;
         }
