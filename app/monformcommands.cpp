@@ -83,7 +83,9 @@ void MonFormEntry::applyResizeRule()
     m_txtMonitorComments->resize(twips.toPixelsX(outer.width() - 100),
                                  m_txtMonitorComments->height());
     m_frame1->resize(centralWidget()->width(), twips.toPixelsY(frameHeight));
-    m_txtMonitorComments->resize(m_txtMonitorComments->width(), twips.toPixelsY(boxHeight));
+    // The box gives up what the criteria grid grew by for a wider font.
+    m_txtMonitorComments->resize(m_txtMonitorComments->width(),
+                                 qMax(0, twips.toPixelsY(boxHeight) - m_textRoom.height()));
 }
 
 void MonFormEntry::mnuMaximise_Click()

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -22,6 +23,16 @@ void MonFormEntry::connectCommentsBox()
     m_txtMonitorComments->viewport()->installEventFilter(this);
 }
 
+QAction *MonFormEntry::clipboardCommandFor(const QKeyEvent *key) const
+{
+    const QKeySequence pressed(key->keyCombination());
+    for (const char *name : {"mnuCut", "mnuCopy", "mnuPaste"}) {
+        if (QAction *command = menuItem(name); command->shortcut() == pressed)
+            return command;
+    }
+    return nullptr;
+}
+
 bool MonFormEntry::eventFilter(QObject *watched, QEvent *event)
 {
     const bool box = watched == m_txtMonitorComments ||
@@ -30,6 +41,11 @@ bool MonFormEntry::eventFilter(QObject *watched, QEvent *event)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn: {
+        // Back from a menu or a popup the box was never left; back from another program, the
+        // clipboard may hold something new.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason)
+            break;
         const bool clipboardHasText = !QApplication::clipboard()->text().isEmpty();
         menuItem("mnuPaste")->setEnabled(clipboardHasText);
         toolbarButton(5)->setEnabled(clipboardHasText);
@@ -51,7 +67,27 @@ bool MonFormEntry::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
+    case QEvent::ShortcutOverride:
+        // Ctrl+X, Ctrl+C and Ctrl+V are the Edit menu's while its item is enabled, so that they
+        // do all the command does; otherwise, and in the read-only box that shows the program's
+        // own text, the box's own editing takes them.
+        if (QAction *command = clipboardCommandFor(static_cast<QKeyEvent *>(event));
+            command && command->isEnabled() && !m_txtMonitorComments->isReadOnly()) {
+            event->ignore();
+            return true;
+        }
+        break;
     case QEvent::FocusOut:
+        // Opening a menu, the menu bar or a popup, or going to another window, does not leave
+        // the box for another control of the form: the commands stay as they are.
+        switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::PopupFocusReason:
+        case Qt::MenuBarFocusReason:
+        case Qt::ActiveWindowFocusReason:
+            return QMainWindow::eventFilter(watched, event);
+        default:
+            break;
+        }
         for (const int button : {3, 4, 5})
             toolbarButton(button)->setEnabled(false);
         for (const char *name : {"mnuCut", "mnuCopy", "mnuPaste"})
@@ -95,7 +131,8 @@ void MonFormEntry::CutToClipboard()
 {
     CopyToClipboard();
     QWidget *focused = QApplication::focusWidget();
-    if (auto *box = qobject_cast<QPlainTextEdit *>(focused))
+    // A read-only box shows the program's own text: copied, never changed.
+    if (auto *box = qobject_cast<QPlainTextEdit *>(focused); box && !box->isReadOnly())
         box->textCursor().removeSelectedText();
     else if (auto *line = qobject_cast<QLineEdit *>(focused); line && !gridOf(line))
         line->del();
@@ -105,7 +142,7 @@ void MonFormEntry::PasteFromClipboard()
 {
     const QString text = QApplication::clipboard()->text();
     QWidget *focused = QApplication::focusWidget();
-    if (auto *box = qobject_cast<QPlainTextEdit *>(focused))
+    if (auto *box = qobject_cast<QPlainTextEdit *>(focused); box && !box->isReadOnly())
         box->insertPlainText(text);
     else if (auto *line = qobject_cast<QLineEdit *>(focused))
         line->insert(text);

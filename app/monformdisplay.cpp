@@ -66,6 +66,7 @@ void MonFormEntry::DisplayData()
     }
     if (!m_tutorData.fileFound)
         showMissingFile();
+    fitHeaderLabels(m_tutorData.fileFound ? decodeAnsi(r.tutor_name) : QString());
 }
 
 void MonFormEntry::EnableMenus()

@@ -19,6 +19,7 @@ class MonitorGrid;
 class QAction;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QToolBar;
@@ -74,6 +75,10 @@ private:
     void buildMenus();
     void buildToolbar();
     void layOutGrids();
+    void fitTextToFont();
+    void makeRoomForGrownText();
+    void fitHeaderLabels(const QString &name);
+    QString tutorLine() const;
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          void (MonFormEntry::*handler)() = nullptr);
 
@@ -92,6 +97,7 @@ private:
     void setCopyEnabled(bool enabled);
     void connectCommentsBox();
     bool eventFilter(QObject *watched, QEvent *event) override;
+    QAction *clipboardCommandFor(const QKeyEvent *key) const;
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
@@ -167,6 +173,8 @@ private:
     bool m_saveRequestedExternally = false;
     bool m_closingAnswered = false;
     QRect m_placementTwips;
+    QSize m_textRoom;                      // pixels the criteria grid grew by for its font
+    std::array<QRect, 3> m_headerDesign{}; // the header labels' designed places
     QMargins m_appliedFrame;
     monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
     QTimer m_recoveryTimer;

@@ -270,6 +270,7 @@ void MonFormEntry::layOutGrids()
             m_monFlex2->setTextMatrix(r, 0, QString::fromLatin1(kLeftCriteria[r - 1]));
         m_monFlex2->setTextMatrix(r, 2, QString::fromLatin1(kRightCriteria[r - 1]));
     }
+    fitTextToFont();
 }
 
 QAction *MonFormEntry::menuItem(const char *name) const

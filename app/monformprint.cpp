@@ -53,7 +53,7 @@ bool MonFormEntry::printForm()
 PrintSource MonFormEntry::printSource() const
 {
     PrintSource source;
-    source.tutor = m_lbTutor->text();
+    source.tutor = tutorLine();
     source.region = m_lbRegion->text();
     source.course = m_lbCourseData->text();
     for (int row = 0; row < m_monFlex1->rows(); ++row) {

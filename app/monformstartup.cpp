@@ -59,6 +59,7 @@ bool MonFormEntry::load()
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     applySpellingOptions();
     applyPlacement();
+    makeRoomForGrownText();
 
     m_fontSizeSetting = m_preferences.read(Pref::FontSize);
     m_monitorRootDirectory = m_preferences.read(Pref::RootDirectory);

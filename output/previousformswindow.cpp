@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -42,6 +43,7 @@ frmViewPreviousMonitorForms::frmViewPreviousMonitorForms(const QString &tutorFol
     place(m_cmdOpen, 5610, 75, 975, 345);
     place(m_cmdOpenWith, 5610, 530, 975, 345);
     place(m_cmdCancel, 5610, 1740, 975, 345);
+    widenButtonsForCaptions();
     setTabOrder(m_lstTable, m_cmdOpen);
     setTabOrder(m_cmdOpen, m_cmdOpenWith);
     setTabOrder(m_cmdOpenWith, m_cmdCancel);
@@ -61,6 +63,26 @@ frmViewPreviousMonitorForms::frmViewPreviousMonitorForms(const QString &tutorFol
     m_lstTable->viewport()->installEventFilter(this);
 
     Form_Load(tutorFolderPath);
+}
+
+// The buttons take the width their captions need in the font in use, margins included, where
+// the design's is too narrow; the window starts that much wider, and the resize rule below
+// leaves the difference to them, so the list keeps its designed size.
+void frmViewPreviousMonitorForms::widenButtonsForCaptions()
+{
+    int needed = 0;
+    for (const QPushButton *button : {m_cmdOpen, m_cmdOpenWith, m_cmdCancel}) {
+        const QString caption = QString(button->text()).remove(u'&');
+        const QStyle *style = button->style();
+        needed =
+            qMax(needed, button->fontMetrics().horizontalAdvance(caption) +
+                             2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                             2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+    }
+    m_buttonGrowth = qMax(0, needed - m_cmdOpen->width());
+    for (QPushButton *button : {m_cmdOpen, m_cmdOpenWith, m_cmdCancel})
+        button->resize(button->width() + m_buttonGrowth, button->height());
+    resize(width() + m_buttonGrowth, height());
 }
 
 void frmViewPreviousMonitorForms::Form_Load(const QString &tutorFolderPath)
@@ -97,13 +119,15 @@ void frmViewPreviousMonitorForms::Form_Resize()
     const QRect outer = frameGeometry();
     const int width = pixelsToTwips(outer.width(), dpiX);
     const int height = pixelsToTwips(outer.height(), dpiY);
+    // Wider buttons count as that much less window.
+    const int growth = pixelsToTwips(m_buttonGrowth, dpiX);
     QRect list = m_lstTable->geometry();
-    if (width > 1200)
-        list.setWidth(twipsToPixels(width - 1200, dpiX));
+    if (width - growth > 1200)
+        list.setWidth(twipsToPixels(width - 1200, dpiX) - m_buttonGrowth);
     if (height > 570)
         list.setHeight(twipsToPixels(height - 570, dpiY));
     m_lstTable->setGeometry(list);
-    const int buttonsLeft = twipsToPixels(width - 1100, dpiX);
+    const int buttonsLeft = twipsToPixels(width - 1100, dpiX) - m_buttonGrowth;
     for (QPushButton *button : {m_cmdOpen, m_cmdOpenWith, m_cmdCancel})
         button->move(buttonsLeft, button->y());
     m_cmdCancel->move(buttonsLeft, list.y() + list.height() - m_cmdCancel->height());

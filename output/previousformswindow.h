@@ -36,6 +36,7 @@ protected:
 
 private:
     void Form_Load(const QString &tutorFolderPath);
+    void widenButtonsForCaptions();
     void Form_Resize();
     void lstTable_Click();
     void cmdOpen_Click();
@@ -48,4 +49,5 @@ private:
     QPushButton *m_cmdOpen;
     QPushButton *m_cmdOpenWith;
     QPushButton *m_cmdCancel;
+    int m_buttonGrowth = 0; // pixels the buttons are wider than designed
 };

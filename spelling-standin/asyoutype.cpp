@@ -2,6 +2,7 @@
 #include "spellengine.h"
 #include "spellhighlighter.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -27,10 +28,14 @@ void replaceText(QPlainTextEdit *box, int start, int end, const QString &text)
 } // namespace
 
 AsYouType::AsYouType(QPlainTextEdit *box, std::function<SpellEngine *()> engine)
-    : QObject(box), m_box(box), m_engine(std::move(engine)),
+    : QObject(box), m_box(box),
+      // A read-only box shows the program's own text, not the monitor's: nothing to check.
+      m_engine(
+          [box, engine = std::move(engine)] { return box->isReadOnly() ? nullptr : engine(); }),
       m_highlighter(new SpellHighlighter(this, m_engine))
 {
     m_highlighter->setDocument(box->document());
+    box->installEventFilter(this);
     // Takes the place of the highlighter's own first pass, which would come later unguarded.
     refresh();
     box->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -43,6 +48,13 @@ void AsYouType::refresh()
     // underlining is not an edit, so the box stays silent meanwhile.
     const QSignalBlocker silent(m_box);
     m_highlighter->rehighlight();
+}
+
+bool AsYouType::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_box && event->type() == QEvent::ReadOnlyChange)
+        refresh();
+    return QObject::eventFilter(watched, event);
 }
 
 QMenu *AsYouType::createContextMenu(const QPoint &pos)

@@ -20,7 +20,8 @@ class AsYouType : public QObject
     Q_OBJECT
 
 public:
-    // `engine` answers null when no dictionary can be loaded: nothing is underlined then.
+    // `engine` answers null when no dictionary can be loaded: nothing is underlined then, nor
+    // while the box is read-only.
     AsYouType(QPlainTextEdit *box, std::function<SpellEngine *()> engine);
 
     // Underlines afresh after the options or the word lists changed; not an edit of the text.
@@ -28,6 +29,9 @@ public:
     // The box's own menu, with the spelling entries for the word at `pos` (viewport
     // coordinates) on top. The caller owns it.
     QMenu *createContextMenu(const QPoint &pos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showContextMenu(const QPoint &pos);

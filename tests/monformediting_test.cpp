@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -213,6 +214,30 @@ private slots:
         grid("MonFlex2")->setFocus();
         QVERIFY(!m_form->menuItem("mnuPaste")->isEnabled() &&
                 !m_form->toolbarButton(5)->isEnabled());
+    }
+
+    void theEditMenuKeepsTheCommandsAndTheKeysAreTheCommands()
+    {
+        m_processes.names.append(QStringLiteral("MonitorForm")); // each change looks for the window
+        QPlainTextEdit *box = comments();
+        box->setPlainText(QStringLiteral("one two three"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Right, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+        auto *edit = m_form->findChild<QMenu *>(QStringLiteral("mnuEdit"));
+        edit->popup(m_form->mapToGlobal(QPoint(0, 0))); // the box loses the focus to it
+        QTRY_VERIFY(edit->isVisible());
+        QVERIFY(enabled("mnuCut", 3) && enabled("mnuCopy", 4) && enabled("mnuPaste", 5));
+        edit->close();
+        for (const auto &[key, text] :
+             {std::pair(Qt::Key_X, "one three"), std::pair(Qt::Key_V, "one two three")}) {
+            m_windows.searched.clear();
+            QTest::keyClick(box, key, Qt::ControlModifier);
+            QCOMPARE(box->toPlainText(), QLatin1String(text));
+            QCOMPARE(m_windows.searched.size(), 2); // the box's change, then the command's own
+        }
+        QTest::keyClick(box, Qt::Key_End); // without Ctrl, so that no later test sees it down
     }
 
     void copyTakesTheGridsSelectedCells()

@@ -9,6 +9,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
+#include <QScrollBar>
+#include <QStyle>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -37,6 +40,13 @@ private:
     static QPlainTextEdit *comments(const MonFormEntry &form)
     {
         return form.findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
+    }
+    // The family the design's font resolves to; font lookups made so far are forgotten.
+    static void useFontForDesign(const QStringList &families)
+    {
+        QFont::removeSubstitutions(designFont().family());
+        QFont::insertSubstitutions(designFont().family(), families);
+        QFontDatabase::removeAllApplicationFonts();
     }
     static QRect twipsGeometry(const MonFormEntry &form)
     {
@@ -125,6 +135,60 @@ private slots:
         QVERIFY(form->menuItem("mnuClose")->isEnabled());
         QCOMPARE(m_endpoint.opens, 1);
         QCOMPARE(form->TutorFolderPath(), m_root->path(QStringLiteral("M101-05B/02/T1/X")));
+    }
+
+    // The sample tutor in the fonts installed here (Liberation Sans for the design's font; DejaVu
+    // Sans is wider): every text whole, no label over the next, no grid scrolling.
+    void wholeTextsInTheFontInUse_data()
+    {
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<QByteArray>("surname");
+        QTest::newRow("sample") << QString() << QByteArray("Okonkwo-Reilly");
+        QTest::newRow("long name, elided") << QString() << QByteArray(60, 'W');
+        QTest::newRow("wider font")
+            << QStringLiteral("DejaVu Sans") << QByteArray("Okonkwo-Reilly");
+    }
+    void wholeTextsInTheFontInUse()
+    {
+        QFETCH(QString, font);
+        QFETCH(QByteArray, surname);
+        const QStringList designed = QFont::substitutes(designFont().family());
+        useFontForDesign(font.isEmpty() ? designed : QStringList{font});
+        QFile sample(QStringLiteral(MONITOR_SAMPLE_DIR "/monitor-root/M101-05B/03/00417263/MON1/"
+                                                       "monitor.fhi"));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        auto form = start(sample.readAll().replace("Okonkwo-Reilly", surname));
+        useFontForDesign(designed);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        int right = 0;
+        for (const char *name :
+             {"lbTutor", "lbCourseData", "lbRegion", "Label24", "Label18", "Label1"}) {
+            const QLabel *l = form->findChild<QLabel *>(QLatin1String(name));
+            if (name[0] == 'L')
+                right = -1; // not in the header's row
+            QVERIFY2(l->width() >= l->fontMetrics().horizontalAdvance(l->text()), name);
+            QVERIFY2(l->x() > right && l->parentWidget()->contentsRect().contains(l->geometry()),
+                     name);
+            right = l->geometry().right();
+        }
+        const QLabel *tutor = form->findChild<QLabel *>(QStringLiteral("lbTutor"));
+        QVERIFY(tutor->text().endsWith(QStringLiteral(" (New)")));
+        QCOMPARE(tutor->toolTip().contains(QLatin1String(surname)), surname.size() > 30);
+
+        MonitorGrid *criteria = grid(*form, "MonFlex2");
+        const int margins = 2 * (criteria->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        for (int cell = 0; cell < 2 * criteria->rows(); ++cell) {
+            const QString caption = criteria->textMatrix(cell / 2, cell % 2 * 2).trimmed();
+            QVERIFY2(criteria->fontMetrics().horizontalAdvance(caption) + margins <
+                         criteria->columnWidth(cell % 2 * 2),
+                     qPrintable(caption));
+        }
+        QVERIFY(!criteria->verticalScrollBar()->isVisible());
+        QVERIFY(!criteria->horizontalScrollBar()->isVisible());
+        QVERIFY(criteria->mapTo(form.get(), QPoint(criteria->width(), 0)).x() <= form->width());
+        QVERIFY(criteria->geometry().bottom() <
+                form->findChild<QLabel *>(QStringLiteral("Label18"))->y());
     }
 
     void widensRatingColumnsForFewStudentsAndDisablesSave()

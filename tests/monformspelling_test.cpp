@@ -123,13 +123,15 @@ private:
         m_realSpelling = m_component.get();
         start(withComments(comments));
     }
-    // Whether the box shows a spelling underline in its first block.
+    // Whether the box shows a spelling underline anywhere.
     bool underlined() const
     {
-        const QTextBlock block = comments()->document()->firstBlock();
-        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
-            if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
-                return true;
+        for (QTextBlock block = comments()->document()->firstBlock(); block.isValid();
+             block = block.next()) {
+            for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+                if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+                    return true;
+            }
         }
         return false;
     }
@@ -457,6 +459,19 @@ private slots:
         comments()->moveCursor(QTextCursor::End);
         QTest::keyClicks(comments(), QStringLiteral(" zqxw"));
         QVERIFY(changed());
+        QVERIFY(underlined());
+    }
+
+    void theProgramsOwnTextIsNotUnderlined()
+    {
+        m_userFolder = std::make_unique<TestFolder>();
+        m_component = spelling::createSpellingComponent(QString(), m_userFolder->path());
+        m_realSpelling = m_component.get();
+        start(QByteArray()); // no tutor monitoring file: the read-only box says so, path and all
+        QTRY_VERIFY(comments()->findChild<spelling::AsYouType *>());
+        QVERIFY(comments()->isReadOnly());
+        QVERIFY(!underlined());
+        comments()->setReadOnly(false); // the same text as the monitor's own is checked
         QVERIFY(underlined());
     }
 

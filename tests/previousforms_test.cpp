@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 class PreviousFormsTest : public QObject, public FormFixture
@@ -100,6 +101,20 @@ private:
         return pixelsToTwips(pixels, w.logicalDpiY());
     }
 
+    // Pixels the buttons were widened by for their captions; each caption fits with the style's
+    // margins.
+    static int buttonGrowth(const frmViewPreviousMonitorForms &w)
+    {
+        for (const QPushButton *b : {w.cmdOpen(), w.cmdOpenWith(), w.cmdCancel()}) {
+            const int margins = 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin) +
+                                2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const int caption = b->fontMetrics().horizontalAdvance(QString(b->text()).remove(u'&'));
+            if (caption + margins > b->width())
+                return -1;
+        }
+        return w.cmdOpen()->width() - px(w, 975);
+    }
+
     const QStringList kListed = {QStringLiteral("TMA01 monitor form.doc"),
                                  QStringLiteral("tma03.rtf"), QStringLiteral("Tma04.doc"),
                                  QStringLiteral("tMA08.rtf"), QStringLiteral("TMA7")};
@@ -120,14 +135,18 @@ private slots:
         QCOMPARE(w.objectName(), QStringLiteral("frmViewPreviousMonitorForms"));
         QCOMPARE(w.windowTitle(), QStringLiteral("View Previous Monitor Form's - Norvale Quillet "
                                                  "Monitor File Handler"));
-        QCOMPARE(w.size(), QSize(px(w, 6750), px(w, 2145)));
+        // As designed, but for buttons wide enough for their captions and the window with them.
+        const int growth = buttonGrowth(w);
+        QVERIFY(growth >= 0);
+        QCOMPARE(w.size(), QSize(px(w, 6750) + growth, px(w, 2145)));
         const auto design = [&w](int left, int top, int width, int height) {
             return QRect(px(w, left), px(w, top), px(w, width), px(w, height));
         };
         QCOMPARE(w.lstTable()->geometry(), design(60, 60, 4905, 2010));
-        QCOMPARE(w.cmdOpen()->geometry(), design(5610, 75, 975, 345));
-        QCOMPARE(w.cmdOpenWith()->geometry(), design(5610, 530, 975, 345));
-        QCOMPARE(w.cmdCancel()->geometry(), design(5610, 1740, 975, 345));
+        QCOMPARE(w.cmdOpen()->geometry(), design(5610, 75, 975, 345).adjusted(0, 0, growth, 0));
+        QCOMPARE(w.cmdOpenWith()->geometry(),
+                 design(5610, 530, 975, 345).adjusted(0, 0, growth, 0));
+        QCOMPARE(w.cmdCancel()->geometry(), design(5610, 1740, 975, 345).adjusted(0, 0, growth, 0));
         QCOMPARE(w.cmdOpen()->text(), QStringLiteral("&Open"));
         QCOMPARE(w.cmdOpenWith()->text(), QStringLiteral("Op&en With"));
         QCOMPARE(w.cmdCancel()->text(), QStringLiteral("&Cancel"));
@@ -292,9 +311,11 @@ private slots:
         auto form = startWithForms(kListed);
         frmViewPreviousMonitorForms *w = showWindow(*form);
         QVERIFY(w);
-        // Shown: the rule has run once already.
+        // Shown: the rule has run once already. Wider buttons count as that much less window.
+        const int growth = buttonGrowth(*w);
+        QVERIFY(growth >= 0);
         const QRect shown = w->frameGeometry();
-        QCOMPARE(w->lstTable()->width(), px(*w, twipsWide(*w, shown.width()) - 1200));
+        QCOMPARE(w->lstTable()->width(), px(*w, twipsWide(*w, shown.width()) - 1200) - growth);
 
         const QRect listBefore = w->lstTable()->geometry();
         w->resize(px(*w, twips.width()), px(*w, twips.height()));
@@ -303,11 +324,13 @@ private slots:
         const int outerHeight = twipsHigh(*w, w->frameGeometry().height());
         const QRect list = w->lstTable()->geometry();
         QCOMPARE(list.topLeft(), listBefore.topLeft());
-        QCOMPARE(list.width(), listWidens ? px(*w, outerWidth - 1200) : listBefore.width());
+        QCOMPARE(list.width(),
+                 listWidens ? px(*w, outerWidth - 1200) - growth : listBefore.width());
         QCOMPARE(list.height(), listHeightens ? twipsToPixels(outerHeight - 570, w->logicalDpiY())
                                               : listBefore.height());
         for (const QPushButton *button : {w->cmdOpen(), w->cmdOpenWith(), w->cmdCancel()})
-            QCOMPARE(button->x(), px(*w, outerWidth - 1100));
+            QCOMPARE(button->x(), px(*w, outerWidth - 1100) - growth);
+        QVERIFY(!listWidens || list.right() < w->cmdOpen()->x());
         QCOMPARE(w->cmdOpen()->y(), px(*w, 75)); // the buttons keep their tops
         QCOMPARE(w->cmdCancel()->geometry().bottom(), list.bottom());
     }

@@ -1,0 +1,140 @@
+// Whole texts in the font in use: the form was designed for a narrow 8.25-point sans serif, and
+// a wider font (another family, a larger text scale) must not cut a label or a criterion short.
+// Where a text fits, the design's geometry stays.
+#include "monformentry.h"
+#include "twips.h"
+
+#include "monitorgrid.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+namespace {
+
+// The room between two labels that the design leaves between the tutor and the course.
+constexpr int kLabelGapTwips = 90;
+
+// At least as wide and high as the label's text needs; a label that would then reach `neighbour`
+// grows to the left instead.
+void showWhole(QLabel *label, const QWidget *neighbour, int gap)
+{
+    QRect r = label->geometry();
+    const QSize needed = label->sizeHint();
+    r.setWidth(qMax(r.width(), needed.width()));
+    r.setHeight(qMax(r.height(), needed.height()));
+    if (neighbour && r.right() + gap >= neighbour->x())
+        r.moveRight(neighbour->x() - gap - 1);
+    label->setGeometry(r);
+}
+
+} // namespace
+
+void MonFormEntry::fitTextToFont()
+{
+    const int gap = Twips(this).toPixelsX(kLabelGapTwips);
+    for (const char *name : {"Label24", "Label18"})
+        showWhole(m_frame1->findChild<QLabel *>(QLatin1String(name)), nullptr, gap);
+    showWhole(m_frame1->findChild<QLabel *>(QStringLiteral("Label1")), m_cmbFontSize, gap);
+
+    // The criteria columns: each caption column as wide as its longest criterion. A column whose
+    // captions fit keeps its width unless the other needs the room; the grid grows only when the
+    // two together do not fit, and never scrolls.
+    MonitorGrid *grid = m_monFlex2;
+    const auto *view = static_cast<const QAbstractItemView *>(grid); // the hint is public there
+    const int frame = 2 * grid->frameWidth();
+    std::array<int, 4> widths{};
+    for (int c = 0; c < 4; ++c)
+        widths[c] = grid->columnWidth(c);
+    const int needLeft = view->sizeHintForColumn(0);
+    const int needRight = view->sizeHintForColumn(2);
+    if (needLeft > widths[0] || needRight > widths[2]) {
+        int spare = grid->width() - frame - widths[1] - widths[3] - needLeft - needRight;
+        for (const auto &[col, need] : {std::pair(0, needLeft), std::pair(2, needRight)}) {
+            const int width = qMax(need, qMin(widths[col], need + qMax(spare, 0)));
+            spare -= width - need;
+            widths[col] = width;
+            grid->setColumnWidth(col, width);
+        }
+    }
+    int gridWidth = frame;
+    for (const int width : widths)
+        gridWidth += width;
+    const int gridHeight = frame + grid->rows() * grid->rowHeight(0);
+    m_textRoom = QSize(qMax(0, gridWidth - grid->width()), qMax(0, gridHeight - grid->height()));
+    grid->resize(grid->size() + m_textRoom);
+
+    // The header's frames keep to the grid's width; what lies below the grid moves down.
+    for (const char *name : {"Frame2", "Frame3"}) {
+        auto *headerFrame = m_frame1->findChild<QFrame *>(QLatin1String(name));
+        headerFrame->resize(headerFrame->width() + m_textRoom.width(), headerFrame->height());
+    }
+    for (QWidget *below :
+         std::initializer_list<QWidget *>{m_frame1->findChild<QLabel *>(QStringLiteral("Label18")),
+                                          m_frame1->findChild<QLabel *>(QStringLiteral("Label1")),
+                                          m_cmbFontSize, m_txtMonitorComments})
+        below->move(below->x(), below->y() + m_textRoom.height());
+}
+
+// A window narrower than the grown grid would cut the ratings off: it is widened just enough.
+// Nothing changes where the design's font fits.
+void MonFormEntry::makeRoomForGrownText()
+{
+    if (m_textRoom.width() == 0)
+        return;
+    const int gridRight = m_monFlex2->mapTo(this, QPoint(m_monFlex2->width(), 0)).x();
+    const int missing = gridRight + Twips(this).toPixelsX(kLabelGapTwips) - width();
+    if (missing > 0)
+        resize(width() + missing, height());
+}
+
+void MonFormEntry::fitHeaderLabels(const QString &name)
+{
+    const std::array<QLabel *, 3> labels = {m_lbTutor, m_lbCourseData, m_lbRegion};
+    if (m_headerDesign[0].isNull()) {
+        for (size_t i = 0; i < labels.size(); ++i)
+            m_headerDesign[i] = labels[i]->geometry();
+    }
+    const int gap = Twips(this).toPixelsX(kLabelGapTwips);
+    const int limit = m_lbTutor->parentWidget()->contentsRect().right() + 1;
+
+    // Left to right: each label at its place unless the one before pushes it, as wide as
+    // designed unless that would reach the next one, never narrower than its text. Answers by
+    // how much the last one passes the header's edge.
+    const auto layOut = [&] {
+        int right = 0;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            QRect r = m_headerDesign[i];
+            if (i > 0)
+                r.moveLeft(qMax(r.left(), right + gap));
+            const int next = i + 1 < labels.size() ? m_headerDesign[i + 1].left() - gap : limit;
+            const QSize needed = labels[i]->sizeHint();
+            r.setWidth(qMax(needed.width(), qMin(r.width(), next - r.left())));
+            r.setHeight(qMax(r.height(), needed.height()));
+            labels[i]->setGeometry(r);
+            right = r.left() + r.width();
+        }
+        return right - limit;
+    };
+
+    // Only the tutor's name gives way, never the staff number or " (New)"; the label's tooltip
+    // then holds the whole line.
+    const QString whole = m_lbTutor->text();
+    m_lbTutor->setToolTip(QString());
+    const qsizetype at = name.isEmpty() ? -1 : whole.lastIndexOf(name);
+    const QFontMetrics metrics = m_lbTutor->fontMetrics();
+    int nameWidth = metrics.horizontalAdvance(name);
+    for (int overflow = layOut(); overflow > 0 && at >= 0 && nameWidth > 0; overflow = layOut()) {
+        nameWidth = qMax(0, nameWidth - overflow);
+        m_lbTutor->setText(QString(whole).replace(
+            at, name.size(), metrics.elidedText(name, Qt::ElideRight, nameWidth)));
+        m_lbTutor->setToolTip(whole);
+    }
+}
+
+// The tutor label's whole line, also while the label shows the name shortened.
+QString MonFormEntry::tutorLine() const
+{
+    return m_lbTutor->toolTip().isEmpty() ? m_lbTutor->text() : m_lbTutor->toolTip();
+}
