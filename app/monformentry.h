@@ -73,6 +73,7 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void describeControls();
     void layOutGrids();
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          void (MonFormEntry::*handler)() = nullptr);

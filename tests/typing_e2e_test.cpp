@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/types.h>
 
@@ -32,10 +33,59 @@ protected:
     void TearDown() override
     {
         SuiteEndToEnd::TearDown();
-        if (m_display.state() != QProcess::NotRunning) {
-            m_display.terminate();
-            m_display.waitForFinished(10000);
+        for (QProcess *process : {&m_bus, &m_display}) {
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                process->waitForFinished(10000);
+            }
         }
+    }
+
+    // A session bus of its own, on which the accessibility bus and its registry are started
+    // before the form: the form's toolkit looks for them at start-up but never starts them.
+    void startAccessibilityBus()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty() ||
+            !QFile::exists(QStringLiteral("/usr/libexec/at-spi-bus-launcher")))
+            GTEST_SKIP() << "needs dbus-daemon and at-spi2-core (scripts/install-packages.sh)";
+        m_bus.setProcessEnvironment(m_env);
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                     QStringLiteral("--print-address=1")});
+        ASSERT_TRUE(m_bus.waitForStarted(10000));
+        QByteArray address;
+        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+        while (!address.endsWith('\n')) {
+            ASSERT_FALSE(deadline.hasExpired()) << "the session bus gave no address";
+            m_bus.waitForReadyRead(200);
+            address += m_bus.readAllStandardOutput();
+        }
+        m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                     QString::fromLatin1(address.trimmed()));
+        m_env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        ASSERT_TRUE(accessibleObjects(QString()).isEmpty())
+            << "the accessibility bus did not start";
+    }
+
+    // The form's accessible objects as a screen reader finds them, one line each: role, name,
+    // description and "focused" or nothing, tab-separated; with no program, none. Empty when
+    // the probe failed.
+    QStringList accessibleObjects(const QString &program = QStringLiteral("MonitorForm"))
+    {
+        QProcess probe;
+        probe.setProcessEnvironment(m_env);
+        probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        probe.start(QStringLiteral(ACCESSIBILITY_PROBE),
+                    program.isEmpty() ? QStringList() : QStringList{program});
+        if (!probe.waitForFinished(60000) || probe.exitStatus() != QProcess::NormalExit ||
+            probe.exitCode() != 0)
+            return {QStringLiteral("probe failed")};
+        return QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    QStringList focusedObjects()
+    {
+        return accessibleObjects().filter(QRegularExpression(QStringLiteral("\tfocused$")));
     }
 
     // A display of its own: -displayfd picks a free number and writes it to standard output.
@@ -117,6 +167,19 @@ protected:
     QString m_xvfb;
     QString m_xdotool;
     QProcess m_display;
+    QProcess m_bus;
+};
+
+// The same, with a screen reader's view of the form read from the accessibility bus.
+class AccessibleEndToEnd : public TypingEndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        TypingEndToEnd::SetUp();
+        if (!IsSkipped() && !HasFatalFailure())
+            startAccessibilityBus();
+    }
 };
 
 TEST_F(TypingEndToEnd, TypedCommentsMarkTheSuiteChangedAndSaveWithTheirMarkupCoded)
@@ -206,6 +269,100 @@ TEST_F(TypingEndToEnd, WorkTypedBeforeTheProgramWasKilledComesBackOnTheNextStart
         << waitForShownState().toStdString();
     EXPECT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("True")));
     EXPECT_EQ(m_work.read(kMonitorFile), before); // back on screen, not yet saved
+}
+
+TEST_F(AccessibleEndToEnd, EveryControlIsNamedOnTheAccessibilityBusAndHiddenIdentifiersAreNot)
+{
+    startStandin();
+    startForm();
+    const QStringList students =
+        waitForShownState().split(u'\n').filter(QRegularExpression(QStringLiteral("^student=")));
+    ASSERT_EQ(students.size(), 3);
+    const QStringList objects = accessibleObjects();
+    const QString tree = objects.join(u'\n');
+    const QStringList first = students.first().mid(8).split(u'|');
+    QStringList expected = {
+        QStringLiteral("table\tStudents\tOne row per student"),
+        QStringLiteral("table cell\t%1, Grade, %2\t").arg(first.at(0), first.at(1)),
+        QStringLiteral("table\tCriteria\tThe fifteen monitoring criteria"),
+        QStringLiteral("table cell\t1) Acknowledges good work, SUMMARY AND FEEDBACK (PT3), E\t"),
+        QStringLiteral("table cell\t15) Course specific criteria, SCRIPT COMMENTS, I\t"),
+        // On Linux a combo box is named by its text and by the label that names it.
+        QStringLiteral("combo box\tSmall\tThe size of the text in the comments box\tFont Size:\t"),
+        QStringLiteral("text\tFurther comments & advice by Monitor\tThe monitor's"),
+    };
+    for (const char *button : {"Save", "Cut", "Copy", "Paste", "Print", "Spell Check",
+                               "View Zip Window", "View Monitor Form Entry Window",
+                               "View Monitor Comments File", "View Previous Monitor Form"})
+        expected << QStringLiteral("push button\t%1\t%1\t").arg(QLatin1String(button));
+    for (const QString &line : std::as_const(expected)) {
+        EXPECT_TRUE(std::any_of(objects.begin(), objects.end(),
+                                [&line](const QString &object) { return object.startsWith(line); }))
+            << line.toStdString() << "\nnot in\n"
+            << tree.toStdString();
+    }
+    // The personal identifiers' column and the row numbers are hidden: nobody reads them out.
+    for (const QString &student : students)
+        EXPECT_FALSE(tree.contains(student.section(u'|', -1))) << tree.toStdString();
+    EXPECT_FALSE(tree.contains(QStringLiteral("row header"))) << tree.toStdString();
+}
+
+TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
+{
+    startStandin();
+    startForm();
+    ASSERT_FALSE(waitForShownState().isEmpty());
+    const auto key = [this](const QString &keys) {
+        const QStringList arguments =
+            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} +
+            keys.split(u' ');
+        ASSERT_TRUE(xdotool(arguments)) << keys.toStdString();
+    };
+    const auto focusedIs = [this](const QString &start) {
+        const QStringList focused = focusedObjects();
+        return std::any_of(focused.begin(), focused.end(),
+                           [&start](const QString &line) { return line.startsWith(start); });
+    };
+    // As a desktop's window manager does with a new window; Xvfb alone has none.
+    ASSERT_TRUE(xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--name"), QStringLiteral("^") + kMainTitle,
+                         QStringLiteral("windowfocus"), QStringLiteral("--sync")}));
+    ASSERT_TRUE(focusedIs(QStringLiteral("table\tStudents")))
+        << focusedObjects().join(u'\n').toStdString();
+
+    // The third student's grade, chosen from its list by its first letter.
+    key(QStringLiteral("ctrl+End Home Right"));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table cell\tAdeyemi, Grace, Grade")))
+        << focusedObjects().join(u'\n').toStdString();
+    key(QStringLiteral("s Return"));
+
+    key(QStringLiteral("Tab"));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table\tCriteria")));
+    key(QStringLiteral("Down Down Down G Return"));
+    EXPECT_TRUE(focusedIs(
+        QStringLiteral("table cell\t3) Provides encouragement and support, SUMMARY AND FEEDBACK "
+                       "(PT3), G")))
+        << focusedObjects().join(u'\n').toStdString();
+
+    key(QStringLiteral("Tab"));
+    EXPECT_TRUE(focusedIs(QStringLiteral("combo box\tSmall\tThe size")));
+    key(QStringLiteral("Tab"));
+    EXPECT_TRUE(focusedIs(QStringLiteral("text\tFurther comments")));
+    key(QStringLiteral("ctrl+End"));
+    ASSERT_TRUE(xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
+                         QStringLiteral(" Typed alone")}));
+    key(QStringLiteral("Tab"));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table\tStudents"))) << "Tab leaves the comments box";
+
+    chooseFromFileMenu(QStringLiteral("s"));
+    ASSERT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("False")));
+    chooseFromFileMenu(QStringLiteral("c"));
+    ASSERT_TRUE(m_handler.waitForFinished(kMessageBoundMilliseconds)) << "the form did not end";
+    const QByteArray saved = m_work.read(kMonitorFile);
+    EXPECT_TRUE(saved.contains("<flag3>G</flag3>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("<marking>Severe</marking>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("half of them). Typed alone</monitor_comments>"))
+        << saved.toStdString();
 }
 
 } // namespace
