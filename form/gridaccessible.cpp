@@ -16,7 +16,7 @@ public:
 
     bool isValid() const override
     {
-        return m_grid && m_row < m_grid->rows() && m_col < m_grid->cols() &&
+        return m_grid && m_row >= 0 && m_row < m_grid->rows() && m_col < m_grid->cols() &&
                !m_grid->isColHidden(m_col);
     }
     QObject *object() const override { return nullptr; }
@@ -83,7 +83,7 @@ public:
     }
     QList<QAccessibleInterface *> columnHeaderCells() const override
     {
-        auto *table = static_cast<GridAccessible *>(parent());
+        auto *table = dynamic_cast<GridAccessible *>(parent());
         if (isHeader() || m_grid->fixedRows() == 0 || !table)
             return {};
         return {table->child(table->indexOfCell(0, m_col))};
@@ -91,7 +91,7 @@ public:
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
     int columnIndex() const override
     {
-        const auto *table = static_cast<GridAccessible *>(parent());
+        const auto *table = dynamic_cast<GridAccessible *>(parent());
         return table ? table->indexOfCell(0, m_col) : -1;
     }
     int rowIndex() const override { return m_row; }

@@ -453,7 +453,9 @@ void MonitorGrid::notifyAccessibleFocus()
     const QModelIndex current = currentIndex();
     if (!QAccessible::isActive() || !current.isValid() || !hasFocus())
         return;
-    const auto *table = static_cast<GridAccessible *>(QAccessible::queryAccessibleInterface(this));
+    const auto *table = dynamic_cast<GridAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (!table)
+        return;
     QAccessibleEvent event(this, QAccessible::Focus);
     event.setChild(table->indexOfCell(current.row() + m_fixedRows, current.column()));
     QAccessible::updateAccessibility(&event);
