@@ -164,15 +164,24 @@ QList<int> GridAccessible::shownColumns() const
     return shown;
 }
 
+QWidget *GridAccessible::openEditor() const
+{
+    return grid()->isEditing() ? grid()->indexWidget(grid()->currentIndex()) : nullptr;
+}
+
 int GridAccessible::childCount() const
 {
-    return rowCount() * columnCount();
+    return rowCount() * columnCount() + (openEditor() ? 1 : 0);
 }
 
 QAccessibleInterface *GridAccessible::child(int index) const
 {
     const QList<int> shown = shownColumns();
-    if (index < 0 || shown.isEmpty() || index >= grid()->rows() * shown.size())
+    const int cells = int(grid()->rows() * shown.size());
+    // The open editor comes after the cells, so that a screen reader walking the table finds it.
+    if (index == cells && openEditor())
+        return QAccessible::queryAccessibleInterface(openEditor());
+    if (index < 0 || index >= cells)
         return nullptr;
     const int row = index / shown.size();
     const int col = shown.at(index % shown.size());
@@ -194,6 +203,8 @@ int GridAccessible::indexOfChild(const QAccessibleInterface *child) const
 {
     if (!child)
         return -1;
+    if (child->object() && child->object() == openEditor())
+        return rowCount() * columnCount();
     const auto *cell = const_cast<QAccessibleInterface *>(child)->tableCellInterface();
     if (!cell || child->parent() != this)
         return -1;

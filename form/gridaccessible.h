@@ -12,8 +12,8 @@ class MonitorGrid;
 // cell is named by its row and column captions and its text (MonitorGrid::cellName()).
 //
 // Cells are numbered row by row over the grid's rows (its fixed row first) and its shown
-// columns. Cell interfaces are made on demand, registered with QAccessible and removed with
-// the table.
+// columns; an open cell editor follows them. Cell interfaces are made on demand, registered with
+// QAccessible and removed with the table.
 class GridAccessible : public QAccessibleWidget, public QAccessibleTableInterface
 {
 public:
@@ -58,6 +58,7 @@ public:
 private:
     MonitorGrid *grid() const;
     QList<int> shownColumns() const;
+    QWidget *openEditor() const;
 
     mutable QHash<quint64, QAccessible::Id> m_cells;
 };

@@ -348,9 +348,9 @@ QString MonitorGrid::columnCaption(int col) const
     return captionCol < 0 ? QString() : textMatrix(0, captionCol).trimmed();
 }
 
-QString MonitorGrid::cellName(int row, int col) const
+QString MonitorGrid::cellName(int row, int col, bool withText) const
 {
-    const QString text = textMatrix(row, col).trimmed();
+    const QString text = withText ? textMatrix(row, col).trimmed() : QString();
     if (row == 0)
         return text;
     QStringList parts;
@@ -362,7 +362,7 @@ QString MonitorGrid::cellName(int row, int col) const
     if (rowCaptionCol >= 0 && rowCaptionCol != col)
         add(textMatrix(row, rowCaptionCol).trimmed());
     // An empty cell in a row without a caption (below the last criterion) is just empty.
-    if (parts.isEmpty() && text.isEmpty())
+    if (withText && parts.isEmpty() && text.isEmpty())
         return text;
     add(columnCaption(col));
     add(text);
@@ -382,6 +382,12 @@ bool MonitorGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
     m_editIndex = target;
     const bool opened = QTableWidget::edit(target, trigger, event);
     QWidget *editor = openEditor();
+    if (editor) {
+        // A screen reader names the editor after its cell; a list is named by its entry.
+        const QString caption = cellName(target.row() + m_fixedRows, target.column(), false);
+        editor->setAccessibleName(caption);
+        editor->setAccessibleDescription(caption);
+    }
     if (!editor)
         m_editIndex = QPersistentModelIndex();
     else if (auto *list = qobject_cast<ListEditor *>(editor); list && trigger != AnyKeyPressed)

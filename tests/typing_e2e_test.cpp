@@ -327,7 +327,10 @@ TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
 
     ASSERT_TRUE(keys(QStringLiteral("Tab")));
     EXPECT_TRUE(focusedIs(QStringLiteral("table\tCriteria")));
-    ASSERT_TRUE(keys(QStringLiteral("Down Down Down G Return")));
+    ASSERT_TRUE(keys(QStringLiteral("Down Down Down G")));
+    EXPECT_TRUE(focusedIs(QStringLiteral(
+        "text\t3) Provides encouragement and support, SUMMARY AND FEEDBACK (PT3)\t")));
+    ASSERT_TRUE(keys(QStringLiteral("Return")));
     EXPECT_TRUE(focusedIs(
         QStringLiteral("table cell\t3) Provides encouragement and support, SUMMARY AND FEEDBACK "
                        "(PT3), G")));
