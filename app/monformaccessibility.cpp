@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -33,6 +34,8 @@ void MonFormEntry::describeControls()
     if (auto *label = findChild<QLabel *>(QStringLiteral("Label1")))
         label->setBuddy(m_cmbFontSize);
     m_cmbFontSize->setAccessibleName(QStringLiteral("Font Size"));
+    if (QLineEdit *field = m_cmbFontSize->lineEdit())
+        field->setAccessibleName(m_cmbFontSize->accessibleName());
     m_cmbFontSize->setAccessibleDescription(
         QStringLiteral("The size of the text in the comments box"));
     m_txtMonitorComments->setAccessibleName(QStringLiteral("Further comments & advice by Monitor"));
