@@ -20,7 +20,7 @@ public:
                !m_grid->isColHidden(m_col);
     }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_grid->window()->windowHandle(); }
+    QWindow *window() const override { return m_grid ? m_grid->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override
     {
         return QAccessible::queryAccessibleInterface(m_grid);
