@@ -74,6 +74,7 @@ private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
+    void describeControls();
     void layOutGrids();
     void fitTextToFont();
     void makeRoomForGrownText();

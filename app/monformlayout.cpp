@@ -144,6 +144,7 @@ void MonFormEntry::buildControls()
 
     buildToolbar();
     buildMenus();
+    describeControls();
 }
 
 void MonFormEntry::buildToolbar()

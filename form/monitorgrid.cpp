@@ -1,5 +1,6 @@
 #include "monitorgrid.h"
 
+#include "gridaccessible.h"
 #include "griddelegate.h"
 #include "listeditor.h"
 #include "twipsconvert.h"
@@ -36,6 +37,7 @@ bool isCursorKey(int key)
 
 MonitorGrid::MonitorGrid(QWidget *parent) : QTableWidget(parent), m_delegate(new GridDelegate(this))
 {
+    GridAccessible::install();
     auto *prototype = new QTableWidgetItem;
     prototype->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
     setItemPrototype(prototype);
@@ -335,6 +337,38 @@ void MonitorGrid::setGridFont(const QFont &font)
     updateRowHeight();
 }
 
+void MonitorGrid::setCellCaptions(int col, int rowCaptionCol, int colCaptionCol)
+{
+    m_captions.insert(col, {rowCaptionCol, colCaptionCol});
+}
+
+QString MonitorGrid::columnCaption(int col) const
+{
+    const int captionCol = m_captions.value(col, {-1, col}).second;
+    return captionCol < 0 ? QString() : textMatrix(0, captionCol).trimmed();
+}
+
+QString MonitorGrid::cellName(int row, int col, bool withText) const
+{
+    const QString text = withText ? textMatrix(row, col).trimmed() : QString();
+    if (row == 0)
+        return text;
+    QStringList parts;
+    const auto add = [&parts](const QString &part) {
+        if (!part.isEmpty() && !parts.contains(part))
+            parts << part;
+    };
+    const int rowCaptionCol = m_captions.value(col, {-1, col}).first;
+    if (rowCaptionCol >= 0 && rowCaptionCol != col)
+        add(textMatrix(row, rowCaptionCol).trimmed());
+    // An empty cell in a row without a caption (below the last criterion) is just empty.
+    if (withText && parts.isEmpty() && text.isEmpty())
+        return text;
+    add(columnCaption(col));
+    add(text);
+    return parts.join(QStringLiteral(", "));
+}
+
 bool MonitorGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     if (!isEditStart(index, trigger))
@@ -348,6 +382,12 @@ bool MonitorGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *ev
     m_editIndex = target;
     const bool opened = QTableWidget::edit(target, trigger, event);
     QWidget *editor = openEditor();
+    if (editor) {
+        // A screen reader names the editor after its cell; a list is named by its entry.
+        const QString caption = cellName(target.row() + m_fixedRows, target.column(), false);
+        editor->setAccessibleName(caption);
+        editor->setAccessibleDescription(caption);
+    }
     if (!editor)
         m_editIndex = QPersistentModelIndex();
     else if (auto *list = qobject_cast<ListEditor *>(editor); list && trigger != AnyKeyPressed)
@@ -392,11 +432,39 @@ void MonitorGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHin
 
 void MonitorGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    QTableWidget::currentChanged(current, previous);
+    // QTableView would number the cell for its own accessible table, hidden columns counted;
+    // this grid's table numbers the shown cells only.
+    QAbstractItemView::currentChanged(current, previous);
+    notifyAccessibleFocus();
     // The cursor moved by a way this class does not intercept and the edit's commit was
     // refused: the editor is still open, so the cursor goes back to it.
     if (openEditor() && previous.isValid() && previous == m_editIndex && current != previous)
         selectionModel()->setCurrentIndex(previous, QItemSelectionModel::ClearAndSelect);
+}
+
+void MonitorGrid::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    // Skips QTableView's accessibility events, numbered as in currentChanged().
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void MonitorGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableWidget::focusInEvent(event);
+    notifyAccessibleFocus();
+}
+
+void MonitorGrid::notifyAccessibleFocus()
+{
+    const QModelIndex current = currentIndex();
+    if (!QAccessible::isActive() || !current.isValid() || !hasFocus())
+        return;
+    const auto *table = dynamic_cast<GridAccessible *>(QAccessible::queryAccessibleInterface(this));
+    if (!table)
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(table->indexOfCell(current.row() + m_fixedRows, current.column()));
+    QAccessible::updateAccessibility(&event);
 }
 
 void MonitorGrid::keyPressEvent(QKeyEvent *event)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QPersistentModelIndex>
 #include <QTableWidget>
+
+#include <utility>
 
 class GridDelegate;
 
@@ -82,6 +85,15 @@ public:
     QString clipText() const;
     void setGridFont(const QFont &font);
 
+    // What assistive technology calls a cell: its row caption (the text of another cell of
+    // the same row), its column caption (a text of the top row) and its own text, trimmed,
+    // empty ones and repeats left out. By default a column has no row caption and the top
+    // row's text of the same column as its caption; -1 leaves a caption out. Without its text
+    // the name is what the cell's editor is called.
+    void setCellCaptions(int col, int rowCaptionCol, int colCaptionCol);
+    QString cellName(int row, int col, bool withText = true) const;
+    QString columnCaption(int col) const;
+
     // Silences contentsChanged only (other signals keep coming).
     void setNotificationsBlocked(bool blocked) { m_notificationsBlocked = blocked; }
     bool notificationsBlocked() const { return m_notificationsBlocked; }
@@ -117,6 +129,9 @@ protected:
     void commitData(QWidget *editor) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override;
+    void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -135,6 +150,7 @@ private:
                        const QList<int> &roles);
     void onFocusChanged(QWidget *old, QWidget *now);
     void updateRowHeight();
+    void notifyAccessibleFocus();
 
     GridDelegate *m_delegate;
     QMetaObject::Connection m_focusConnection;
@@ -148,4 +164,5 @@ private:
     int m_quiet = 0;
     int m_mouseRow = -1;
     int m_mouseCol = -1;
+    QHash<int, std::pair<int, int>> m_captions; // by column: row and column caption columns
 };

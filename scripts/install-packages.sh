@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     poppler-utils xdotool dbus-daemon
+    at-spi2-core gir1.2-atspi-2.0 python3-gi
     libhunspell-dev hunspell-en-gb
     g++-mingw-w64-x86-64 wine64 wixl
 )

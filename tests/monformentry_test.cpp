@@ -297,6 +297,20 @@ private slots:
         QVERIFY(!comments(*form)->hasFocus());
     }
 
+    void aRingShowsWhichControlHasTheFocus()
+    {
+        auto form = start(fixture(QStringLiteral("laid_out.fhi")));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        for (const char *name : {"MonFlex1", "MonFlex2", "cmbFontSize", "TxtMonitorComments"}) {
+            auto *control = form->findChild<QWidget *>(QLatin1String(name));
+            control->setFocus(Qt::TabFocusReason);
+            const auto *ring = form->findChild<QWidget *>(QStringLiteral("focusRing"));
+            QVERIFY(ring && ring->isVisible() && ring->parentWidget() == control->parentWidget());
+            QCOMPARE(ring->geometry(), control->geometry().adjusted(-2, -2, 2, 2));
+        }
+    }
+
     void resizeRule()
     {
         auto form = start(fixture(QStringLiteral("laid_out.fhi")));

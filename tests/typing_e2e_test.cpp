@@ -32,10 +32,66 @@ protected:
     void TearDown() override
     {
         SuiteEndToEnd::TearDown();
-        if (m_display.state() != QProcess::NotRunning) {
-            m_display.terminate();
-            m_display.waitForFinished(10000);
+        for (QProcess *process : {&m_bus, &m_display}) {
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                process->waitForFinished(10000);
+            }
         }
+    }
+
+    // A session bus of its own, on which the accessibility bus and its registry are started
+    // before the form: the form's toolkit looks for them at start-up but never starts them.
+    void startAccessibilityBus()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty() ||
+            !QFile::exists(QStringLiteral("/usr/libexec/at-spi-bus-launcher")))
+            GTEST_SKIP() << "needs dbus-daemon and at-spi2-core (scripts/install-packages.sh)";
+        m_bus.setProcessEnvironment(m_env);
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                     QStringLiteral("--print-address=1")});
+        ASSERT_TRUE(m_bus.waitForStarted(10000));
+        QByteArray address;
+        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+        while (!address.endsWith('\n')) {
+            ASSERT_FALSE(deadline.hasExpired()) << "the session bus gave no address";
+            m_bus.waitForReadyRead(200);
+            address += m_bus.readAllStandardOutput();
+        }
+        m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                     QString::fromLatin1(address.trimmed()));
+        m_env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        ASSERT_EQ(accessibleTree({}), QStringLiteral("\n"))
+            << "the accessibility bus did not start";
+    }
+
+    // The form as a screen reader finds it (accessibilityprobe.py): "\n" before each object's
+    // role, name, description, the labels naming it and "focused" or "", tab-separated.
+    QString accessibleTree(const QStringList &program = {QStringLiteral("MonitorForm")})
+    {
+        QProcess probe;
+        probe.setProcessEnvironment(m_env);
+        probe.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        probe.start(QStringLiteral(ACCESSIBILITY_PROBE), program);
+        const bool ran = probe.waitForFinished(60000) &&
+                         probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+        return ran ? u'\n' + QString::fromUtf8(probe.readAllStandardOutput())
+                   : QStringLiteral("probe failed");
+    }
+
+    bool focusedIs(const QString &start)
+    {
+        const QStringList focused =
+            accessibleTree().split(u'\n').filter(QRegularExpression(QStringLiteral("\tfocused$")));
+        return (u'\n' + focused.join(u'\n')).contains(u'\n' + start);
+    }
+
+    bool keys(const QString &keys)
+    {
+        return xdotool(
+            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100")} +
+            keys.split(u' '));
     }
 
     // A display of its own: -displayfd picks a free number and writes it to standard output.
@@ -117,6 +173,19 @@ protected:
     QString m_xvfb;
     QString m_xdotool;
     QProcess m_display;
+    QProcess m_bus;
+};
+
+// The same, with a screen reader's view of the form read from the accessibility bus.
+class AccessibleEndToEnd : public TypingEndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        TypingEndToEnd::SetUp();
+        if (!IsSkipped() && !HasFatalFailure())
+            startAccessibilityBus();
+    }
 };
 
 TEST_F(TypingEndToEnd, TypedCommentsMarkTheSuiteChangedAndSaveWithTheirMarkupCoded)
@@ -206,6 +275,85 @@ TEST_F(TypingEndToEnd, WorkTypedBeforeTheProgramWasKilledComesBackOnTheNextStart
         << waitForShownState().toStdString();
     EXPECT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("True")));
     EXPECT_EQ(m_work.read(kMonitorFile), before); // back on screen, not yet saved
+}
+
+TEST_F(AccessibleEndToEnd, EveryControlIsNamedOnTheAccessibilityBusAndHiddenIdentifiersAreNot)
+{
+    startStandin();
+    startForm();
+    const QStringList students =
+        waitForShownState().split(u'\n').filter(QRegularExpression(QStringLiteral("^student=")));
+    ASSERT_EQ(students.size(), 3);
+    const QString tree = accessibleTree();
+    SCOPED_TRACE(tree.toStdString());
+    const QStringList first = students.first().mid(8).split(u'|');
+    QStringList expected = {
+        QStringLiteral("table\tStudents\tOne row per student"),
+        QStringLiteral("table cell\t%1, Grade, %2\t").arg(first.at(0), first.at(1)),
+        QStringLiteral("table\tCriteria\tThe fifteen monitoring criteria"),
+        QStringLiteral("table cell\t1) Acknowledges good work, SUMMARY AND FEEDBACK (PT3), E\t"),
+        QStringLiteral("table cell\t15) Course specific criteria, SCRIPT COMMENTS, I\t"),
+        // On Linux a combo box is named by its text and by the label that names it.
+        QStringLiteral("combo box\tSmall\tThe size of the text in the comments box\tFont Size:\t"),
+        QStringLiteral("text\tFurther comments & advice by Monitor\tThe monitor's"),
+    };
+    for (const char *button : {"Save", "Cut", "Copy", "Paste", "Print", "Spell Check",
+                               "View Zip Window", "View Monitor Form Entry Window",
+                               "View Monitor Comments File", "View Previous Monitor Form"})
+        expected << QStringLiteral("push button\t%1\t%1\t").arg(QLatin1String(button));
+    for (const QString &line : std::as_const(expected))
+        EXPECT_TRUE(tree.contains(u'\n' + line)) << line.toStdString();
+    // The personal identifiers' column and the row numbers are hidden: nobody reads them out.
+    for (const QString &student : students)
+        EXPECT_FALSE(tree.contains(student.section(u'|', -1)));
+    EXPECT_FALSE(tree.contains(QStringLiteral("row header")));
+}
+
+TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
+{
+    startStandin();
+    startForm();
+    ASSERT_FALSE(waitForShownState().isEmpty());
+    // As a desktop's window manager does with a new window; Xvfb alone has none.
+    ASSERT_TRUE(xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--name"), QStringLiteral("^") + kMainTitle,
+                         QStringLiteral("windowfocus"), QStringLiteral("--sync")}));
+    ASSERT_TRUE(focusedIs(QStringLiteral("table\tStudents"))) << accessibleTree().toStdString();
+
+    // The third student's grade, chosen from its list by its first letter.
+    ASSERT_TRUE(keys(QStringLiteral("ctrl+End Home Right")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table cell\tAdeyemi, Grace, Grade")));
+    ASSERT_TRUE(keys(QStringLiteral("s Return")));
+
+    ASSERT_TRUE(keys(QStringLiteral("Tab")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table\tCriteria")));
+    ASSERT_TRUE(keys(QStringLiteral("Down Down Down G")));
+    EXPECT_TRUE(focusedIs(QStringLiteral(
+        "text\t3) Provides encouragement and support, SUMMARY AND FEEDBACK (PT3)\t")));
+    ASSERT_TRUE(keys(QStringLiteral("Return")));
+    EXPECT_TRUE(focusedIs(
+        QStringLiteral("table cell\t3) Provides encouragement and support, SUMMARY AND FEEDBACK "
+                       "(PT3), G")));
+
+    ASSERT_TRUE(keys(QStringLiteral("Tab")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("combo box\tSmall\tThe size")));
+    ASSERT_TRUE(keys(QStringLiteral("Tab")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("text\tFurther comments")));
+    ASSERT_TRUE(keys(QStringLiteral("ctrl+End")));
+    ASSERT_TRUE(xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
+                         QStringLiteral(" Typed alone")}));
+    ASSERT_TRUE(keys(QStringLiteral("Tab")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table\tStudents"))) << "Tab leaves the comments box";
+
+    chooseFromFileMenu(QStringLiteral("s"));
+    ASSERT_TRUE(waitForSetting(QStringLiteral("MonitorChanges"), QStringLiteral("False")));
+    chooseFromFileMenu(QStringLiteral("c"));
+    ASSERT_TRUE(m_handler.waitForFinished(kMessageBoundMilliseconds)) << "the form did not end";
+    const QByteArray saved = m_work.read(kMonitorFile);
+    EXPECT_TRUE(saved.contains("<flag3>G</flag3>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("<marking>Severe</marking>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("half of them). Typed alone</monitor_comments>"))
+        << saved.toStdString();
 }
 
 } // namespace
