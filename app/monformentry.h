@@ -79,6 +79,8 @@ private:
 
     // Start-up steps
     bool checkCommandLine();
+    bool claimTutorFile();
+    void comeForward();
     void applySpellingOptions();
     void underlineMisspellings();
     void applyPlacement();
@@ -115,7 +117,7 @@ private:
     void scheduleRecoveryCopy();
     void keepRecoveryCopy();
     bool offerRecoveredWork();
-    void showRecoveredValues(const monitorfile::MonitorFormValues &values);
+    void showRecoveredValues(monitorfile::MonitorFormValues values);
     void showRatings();
     void discardRecoveryCopy();
 
@@ -166,6 +168,12 @@ private:
     bool m_hooked = false;
     bool m_saveRequestedExternally = false;
     bool m_closingAnswered = false;
+    // This form's own edits are unsaved: the shared setting may have been cleared meanwhile by
+    // another window's save.
+    bool m_unsavedEdits = false;
+    // Told once per session rather than on every attempt.
+    bool m_toldNotReceiving = false;
+    bool m_toldCopyNotKept = false;
     QRect m_placementTwips;
     QMargins m_appliedFrame;
     monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
@@ -183,6 +191,12 @@ private:
     QPlainTextEdit *m_txtMonitorComments = nullptr;
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
 };
+
+// The rules a value passes before it stands in a grid: a criterion's rating (no character the
+// file's markup cannot take), a student's grade and ratings (an entry of the column's list).
+bool isAcceptedRating(const QString &text);
+bool isGradeListEntry(const QString &text);
+bool isRatingListEntry(const QString &text);
 
 // "MS Sans Serif" at 8.25 points, as the form was designed.
 QFont designFont();

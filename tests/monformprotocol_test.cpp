@@ -3,6 +3,7 @@
 #include "formfixture.h"
 
 #include "suitewindows.h"
+#include "tutorfileclaim.h"
 
 #include <QAction>
 #include <QDir>
@@ -225,6 +226,70 @@ private slots:
         QCOMPARE(m_messages.texts.size(), 1); // the question only: nothing here to save
         QVERIFY(!m_form->isVisible());
         QCOMPARE(changes(), QStringLiteral("True")); // the other windows keep their changes
+    }
+
+    // The setting is the suite's: another window's save clears it while this form holds edits.
+    void ownEditsAreAskedForAfterAnotherWindowsSave()
+    {
+        typeComment(QStringLiteral("mine"));
+        m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("False"));
+        m_messages.answers = {MessageAnswer::Cancel};
+        m_form->menuItem("mnuClose")->trigger();
+        QCOMPARE(m_messages.texts.size(), 1);
+        QVERIFY(m_form->isVisible());
+        m_messages.answers = {MessageAnswer::Yes};
+        m_form->menuItem("mnuClose")->trigger();
+        QVERIFY(tutorFileBytes().contains("<monitor_comments>mine</monitor_comments>"));
+    }
+
+    void secondFormOnTheSameFileDoesNotOpen_data()
+    {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("told");
+        QTest::newRow("first came forward")
+            << int(suite::TutorFileClaim::Outcome::BroughtForward) << 0;
+        QTest::newRow("first unreachable")
+            << int(suite::TutorFileClaim::Outcome::HeldElsewhere) << 1;
+    }
+    void secondFormOnTheSameFileDoesNotOpen()
+    {
+        QFETCH(int, outcome);
+        QFETCH(int, told);
+        const auto firstComesForward = m_fileClaim.comeForward;
+        m_fileClaim.outcome = suite::TutorFileClaim::Outcome(outcome);
+        const QByteArray before = tutorFileBytes();
+        const auto second = openForm();
+        QVERIFY(!m_loaded);
+        QCOMPARE(QFileInfo(m_fileClaim.claimed.last()), QFileInfo(tutorFilePath()));
+        QCOMPARE(m_messages.texts.size(), told);
+        if (told)
+            QVERIFY(m_messages.texts.first().contains(QStringLiteral("already open")));
+        QCOMPARE(tutorFileBytes(), before);
+        m_form->showMinimized();
+        firstComesForward();
+        QVERIFY(m_form->isVisible() && !m_form->isMinimized());
+    }
+
+    void formThatCannotReceiveSaysSo_data()
+    {
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<int>("told");
+        QTest::newRow("cannot receive") << int(FakeEndpoint::Refusal::CannotReceive) << 1;
+        // As with two windows of one title on Windows: the suite finds the first.
+        QTest::newRow("another form has the title")
+            << int(FakeEndpoint::Refusal::HeldElsewhere) << 0;
+    }
+    void formThatCannotReceiveSaysSo()
+    {
+        QFETCH(int, refusal);
+        QFETCH(int, told);
+        m_endpoint.refuse = FakeEndpoint::Refusal(refusal);
+        m_messages = {};
+        m_form = openForm();
+        QVERIFY(m_loaded);
+        QCOMPARE(m_messages.texts.size(), told);
+        if (told)
+            QVERIFY(m_messages.texts.first().contains(QStringLiteral("refused in the test")));
     }
 
     void failedSaveKeepsEverythingUnsaved()
