@@ -7,9 +7,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-// A process of another user (nobody, 65534) listening on a local socket at `path`, as someone
-// else on the machine could plant one; it runs until killed. Needs root. The socket file is
-// made by root first, so that the path need not be open to nobody. -1 when it could not start.
+// A process of another user (nobody) listening at `path` until killed, as someone else could
+// plant it; -1 when it could not start. Needs root, who makes the file, so that nobody need not
+// reach the folder; the listener's credentials are taken at listen(): nobody's.
 inline pid_t listenAsAnotherUser(const QByteArray &path)
 {
     int ready[2];
@@ -22,7 +22,6 @@ inline pid_t listenAsAnotherUser(const QByteArray &path)
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path, path.constData(),
                     std::min(size_t(path.size()), sizeof(address.sun_path) - 1));
-        // The listener's credentials are taken at listen(): nobody's.
         if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0 ||
             ::chown(path.constData(), 65534, 65534) != 0 || ::setgid(65534) != 0 ||
             ::setuid(65534) != 0 || ::listen(fd, 8) != 0)

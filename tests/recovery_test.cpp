@@ -144,30 +144,6 @@ TEST_F(RecoveryStoreTest, CopiesAreTheUsersAloneWhateverTheUmask)
     ::umask(umaskBefore);
 }
 
-// With two forms on one tutor file, each keeps and deletes its own copy; a later start-up takes
-// over only the copy of a form that has ended.
-TEST_F(RecoveryStoreTest, EachFormHasItsOwnCopy)
-{
-    auto first = std::make_unique<RecoveryStore>(folder.path(QStringLiteral("recovery")));
-    RecoveryStore second(folder.path(QStringLiteral("recovery")));
-    RecoveryCopy copy = sampleCopy(tutorFile);
-    QString error;
-    ASSERT_TRUE(first->keep(copy, error));
-    copy.values.comments = QStringLiteral("second");
-    ASSERT_TRUE(second.keep(copy, error));
-    second.discard(tutorFile);
-    EXPECT_TRUE(first->find(tutorFile));
-
-    RecoveryStore later(folder.path(QStringLiteral("recovery")));
-    EXPECT_FALSE(later.takeOrphan(tutorFile)); // the first form still runs
-    first.reset();                             // ends without saving
-    const std::optional<RecoveryCopy> taken = later.takeOrphan(tutorFile);
-    ASSERT_TRUE(taken);
-    EXPECT_EQ(taken->values.comments, sampleCopy(tutorFile).values.comments);
-    later.discard(tutorFile);
-    EXPECT_TRUE(later.allCopiesOf(tutorFile).empty());
-}
-
 TEST(SameEntries, EveryEntryCountsButTheCommentDate)
 {
     MonitorFormValues a;
