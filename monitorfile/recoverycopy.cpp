@@ -168,6 +168,11 @@ void RecoveryStore::discard(const QString &tutorFile)
 
 std::optional<RecoveryCopy> RecoveryStore::takeOrphan(const QString &tutorFile)
 {
+    // Nothing is read from a folder that is not the user's own; one of ours left open by an older
+    // release is closed first.
+    QString reason;
+    if (!QFileInfo::exists(m_folder) || !makePrivateFolder(m_folder, reason))
+        return std::nullopt;
     const QString own = pathFor(tutorFile);
     for (const QString &path : copyPathsOf(tutorFile)) {
         if (path == own)
