@@ -175,7 +175,8 @@ std::optional<RecoveryCopy> RecoveryStore::takeOrphan(const QString &tutorFile)
         return std::nullopt;
     const QString own = pathFor(tutorFile);
     for (const QString &path : copyPathsOf(tutorFile)) {
-        if (path == own)
+        // A copy taken once and not deletable (a read-only disk) is not offered again and again.
+        if (path == own || m_taken.contains(path))
             continue;
         auto owner = std::make_unique<QLockFile>(lockPathFor(path));
         // Only a lock of a process that has ended is broken, however old.
@@ -187,6 +188,7 @@ std::optional<RecoveryCopy> RecoveryStore::takeOrphan(const QString &tutorFile)
             continue; // damaged: left where it is, and the lock released with `owner`
         releaseOwnership();
         m_owner = std::move(owner);
+        m_taken.append(path);
         const QString name = QFileInfo(path).completeBaseName();
         m_instance = name.mid(copyPrefix(tutorFile).size() + 1);
         return copy;

@@ -62,6 +62,7 @@ private:
     QString m_folder;
     QString m_instance;                 // names this form's copies
     std::unique_ptr<QLockFile> m_owner; // held while this form has a copy
+    QStringList m_taken;                // copies of ended forms taken over, by path
 };
 
 // True when both hold the same entries; the comment date does not count.
