@@ -11,6 +11,7 @@
 #include "settingsstore.h"
 #include "shell.h"
 #include "spellingcomponent.h"
+#include "tutorfileclaim.h"
 #include "windowmessages.h"
 
 #include <QApplication>
@@ -29,9 +30,10 @@ int main(int argc, char *argv[])
     QtTextPrinter printer;
     const auto shell = createPlatformShell();
     const auto spelling = spelling::createSpellingComponent();
+    const auto fileClaim = suite::createPlatformClaim();
 
     MonFormEntry form({*settingsStore, *processes, messages, files, clock, *windowMessages,
-                       *endpoint, printer, *shell, *spelling},
+                       *endpoint, printer, *shell, *spelling, *fileClaim},
                       QCoreApplication::arguments().mid(1));
     messages.setParent(&form);
     if (!form.load())

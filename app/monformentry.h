@@ -85,6 +85,8 @@ private:
 
     // Start-up steps
     bool checkCommandLine();
+    bool claimTutorFile();
+    void comeForward();
     void applySpellingOptions();
     void underlineMisspellings();
     void applyPlacement();
@@ -122,7 +124,7 @@ private:
     void scheduleRecoveryCopy();
     void keepRecoveryCopy();
     bool offerRecoveredWork();
-    void showRecoveredValues(const monitorfile::MonitorFormValues &values);
+    void showRecoveredValues(monitorfile::MonitorFormValues values);
     void showRatings();
     void discardRecoveryCopy();
 
@@ -173,6 +175,12 @@ private:
     bool m_hooked = false;
     bool m_saveRequestedExternally = false;
     bool m_closingAnswered = false;
+    // This form's own edits are unsaved: the shared setting may have been cleared meanwhile by
+    // another window's save.
+    bool m_unsavedEdits = false;
+    // Told once per session rather than on every attempt.
+    bool m_toldNotReceiving = false;
+    bool m_toldCopyNotKept = false;
     QRect m_placementTwips;
     QSize m_textRoom;                      // pixels the criteria grid grew by for its font
     std::array<QRect, 3> m_headerDesign{}; // the header labels' designed places
@@ -192,6 +200,12 @@ private:
     QPlainTextEdit *m_txtMonitorComments = nullptr;
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
 };
+
+// The rules a value passes before it stands in a grid: a criterion's rating (no character the
+// file's markup cannot take), a student's grade and ratings (an entry of the column's list).
+bool isAcceptedRating(const QString &text);
+bool isGradeListEntry(const QString &text);
+bool isRatingListEntry(const QString &text);
 
 // "MS Sans Serif" at 8.25 points, as the form was designed.
 QFont designFont();

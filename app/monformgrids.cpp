@@ -18,7 +18,30 @@ bool holdsRefusedCharacter(const QString &text)
     return false;
 }
 
+bool isListEntry(const QString &list, const QString &text)
+{
+    return list.split(u'|').contains(text);
+}
+
 } // namespace
+
+bool isAcceptedRating(const QString &text)
+{
+    // A grid cell's editor takes one line: no control character comes from typing.
+    return !holdsRefusedCharacter(text) && std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control;
+    });
+}
+
+bool isGradeListEntry(const QString &text)
+{
+    return isListEntry(kGradeList, text);
+}
+
+bool isRatingListEntry(const QString &text)
+{
+    return isListEntry(kRatingList, text);
+}
 
 void MonFormEntry::connectGrids()
 {

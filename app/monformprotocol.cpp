@@ -6,6 +6,7 @@
 #include "isprocessrunning.h"
 #include "messageendpoint.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "monitorgrid.h"
 #include "reload.h"
 #include "suitewindows.h"
@@ -31,6 +32,7 @@ void MonFormEntry::MarkMonitorChanged()
 {
     // Every keystroke comes here: the same text is not rewritten into the shared store.
     m_preferences.writeIfChanged(Pref::MonitorChanges, QStringLiteral("True"));
+    m_unsavedEdits = m_tutorData.fileFound;
     toolbarButton(1)->setEnabled(m_tutorData.fileFound);
     menuItem("mnuSave")->setEnabled(m_tutorData.fileFound);
     NotifyChangesPending();
@@ -67,6 +69,7 @@ void MonFormEntry::sendToTutorSummary(quint32 message)
 void MonFormEntry::clearChanges()
 {
     m_preferences.write(Pref::MonitorChanges, QStringLiteral("False"));
+    m_unsavedEdits = false;
     setSaveControlsEnabled(false);
     NotifyChangesCleared();
 }
@@ -76,7 +79,9 @@ MessageAnswer MonFormEntry::QuerySaveChanges()
     bool changes = true;
     settings::parseBooleanText(m_preferences.read(Pref::MonitorChanges, QStringLiteral("True")),
                                changes);
-    if (!changes) {
+    // The setting is the whole suite's: another window's save may have cleared it while this form
+    // still holds edits of its own, which are not to be lost without a question.
+    if (!changes && !m_unsavedEdits) {
         clearChanges();
         return MessageAnswer::No;
     }
@@ -133,6 +138,13 @@ void MonFormEntry::HookWindowProc()
     m_hooked = m_platform.endpoint.open(windowTitle(), [this](quint32 message, qint64 w, qint64 l) {
         LocalWindowProc(message, w, l);
     });
+    // A form that cannot hear the suite's requests must not seem to. Another form holding the
+    // title is the suite's own arrangement, as with two windows of one title on Windows.
+    if (!m_hooked && !m_platform.endpoint.heldElsewhere() && !m_toldNotReceiving) {
+        m_toldNotReceiving = true;
+        m_platform.messages.show(
+            monitorfile::texts::messagesNotReceived(m_platform.endpoint.errorString()));
+    }
 }
 
 void MonFormEntry::UnhookWindowProc()

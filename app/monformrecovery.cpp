@@ -4,6 +4,7 @@
 
 #include "monitorgrid.h"
 
+#include "messagetexts.h"
 #include "suitepath.h"
 
 #include <QPlainTextEdit>
@@ -58,10 +59,13 @@ void MonFormEntry::scheduleRecoveryCopy()
 void MonFormEntry::keepRecoveryCopy()
 {
     QString error;
-    // A copy that cannot be written is not worth interrupting the monitor for: the work is still
-    // on screen and Save still works.
-    if (!m_recovery.keep({tutorFilePath(), QDateTime::currentDateTimeUtc(), shownValues()}, error))
-        qWarning("Unsaved changes could not be kept for recovery: %s", qPrintable(error));
+    if (m_recovery.keep({tutorFilePath(), QDateTime::currentDateTimeUtc(), shownValues()}, error))
+        return;
+    // The monitor counts on the copy: told once, not on every pause in typing.
+    if (!m_toldCopyNotKept) {
+        m_toldCopyNotKept = true;
+        m_platform.messages.show(monitorfile::texts::recoveryCopyNotKept(error));
+    }
 }
 
 void MonFormEntry::discardRecoveryCopy()
@@ -71,30 +75,37 @@ void MonFormEntry::discardRecoveryCopy()
         m_recovery.discard(tutorFilePath());
 }
 
-// Asks once whether to bring back entries kept from a session that ended without saving them.
-// True when they are now on screen, to be marked as unsaved changes.
+// Asks whether to bring back entries kept by a form on this file that ended without saving
+// them (the newest first; copies of forms still running are theirs). True when entries are now
+// on screen, to be marked as unsaved changes.
 bool MonFormEntry::offerRecoveredWork()
 {
     if (!m_tutorData.fileFound)
         return false;
-    const std::optional<monitorfile::RecoveryCopy> copy = m_recovery.find(tutorFilePath());
-    if (!copy)
-        return false;
-    if (monitorfile::sameEntries(copy->values, shownValues())) {
-        m_recovery.discard(tutorFilePath()); // nothing the file does not hold already
-        return false;
-    }
-    if (m_platform.messages.show(offerText(copy->keptAt), monitorfile::MessageButtons::YesNo) !=
-        monitorfile::MessageAnswer::Yes) {
+    while (const std::optional<monitorfile::RecoveryCopy> copy =
+               m_recovery.takeOrphan(tutorFilePath())) {
+        if (!monitorfile::sameEntries(copy->values, shownValues()) &&
+            m_platform.messages.show(offerText(copy->keptAt), monitorfile::MessageButtons::YesNo) ==
+                monitorfile::MessageAnswer::Yes) {
+            showRecoveredValues(copy->values);
+            return true;
+        }
+        // Thrown away, or nothing the file does not hold already.
         m_recovery.discard(tutorFilePath());
-        return false;
     }
-    showRecoveredValues(copy->values);
-    return true;
+    return false;
 }
 
-void MonFormEntry::showRecoveredValues(const monitorfile::MonitorFormValues &values)
+// A copy is a file on disk that anything may have changed: its values pass the rules typed values
+// pass, and a value that fails them is dropped, its cell keeping what the file holds. Students
+// are known by their ids.
+void MonFormEntry::showRecoveredValues(monitorfile::MonitorFormValues values)
 {
+    for (QString &flag : values.flags) {
+        if (!isAcceptedRating(flag))
+            flag = m_flags[size_t(&flag - values.flags.data())];
+    }
+
     m_txtMonitorComments->setPlainText(values.comments);
     m_flags = values.flags;
     {
@@ -114,8 +125,11 @@ void MonFormEntry::showRecoveredValues(const monitorfile::MonitorFormValues &val
         if (entries == kept.end() || used[id] >= entries->second.size())
             continue;
         const monitorfile::StudentGrading *s = entries->second[used[id]++];
-        m_monFlex1->setTextMatrix(row, 1, s->marking);
-        m_monFlex1->setTextMatrix(row, 2, s->summaryFeedback);
-        m_monFlex1->setTextMatrix(row, 3, s->scriptComments);
+        if (isGradeListEntry(s->marking))
+            m_monFlex1->setTextMatrix(row, 1, s->marking);
+        if (isRatingListEntry(s->summaryFeedback))
+            m_monFlex1->setTextMatrix(row, 2, s->summaryFeedback);
+        if (isRatingListEntry(s->scriptComments))
+            m_monFlex1->setTextMatrix(row, 3, s->scriptComments);
     }
 }

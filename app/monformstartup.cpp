@@ -6,10 +6,13 @@
 #include "fileoperations.h"
 #include "isprocessrunning.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "monitorgrid.h"
 #include "settingsstore.h"
+#include "suitepath.h"
 #include "textvalues.h"
 #include "tutorfilereader.h"
+#include "tutorfileclaim.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -64,6 +67,8 @@ bool MonFormEntry::load()
     m_fontSizeSetting = m_preferences.read(Pref::FontSize);
     m_monitorRootDirectory = m_preferences.read(Pref::RootDirectory);
     m_tutorFolderPath = tutorFolderPath(m_monitorRootDirectory, m_words);
+    if (!claimTutorFile())
+        return false;
     monitorfile::ReadTutorXMLFile(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"), m_tutorData,
                                   m_platform.messages, m_platform.files);
     DisplayData();
@@ -105,6 +110,34 @@ bool MonFormEntry::checkCommandLine()
         return false;
     }
     return false;
+}
+
+// A second form on a file that a running form has open would overwrite that form's work (or
+// have its own overwritten) and would even tidy the file under it: it brings the first forward
+// instead and ends, and where the first cannot be reached it says so and ends. Checked before
+// the file is read, since reading may rewrite it.
+bool MonFormEntry::claimTutorFile()
+{
+    const QString path =
+        monitorfile::suiteFilePath(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"));
+    switch (m_platform.fileClaim.claim(path, [this] { comeForward(); })) {
+    case suite::TutorFileClaim::Outcome::Ours:
+        return true;
+    case suite::TutorFileClaim::Outcome::BroughtForward:
+        return false;
+    case suite::TutorFileClaim::Outcome::HeldElsewhere:
+        m_platform.messages.show(monitorfile::texts::fileAlreadyOpen(path));
+        return false;
+    }
+    return false;
+}
+
+void MonFormEntry::comeForward()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MonFormEntry::applyPlacement()

@@ -12,6 +12,7 @@ class SettingsStore;
 namespace suite {
 class MessageEndpoint;
 class ProcessList;
+class TutorFileClaim;
 class WindowMessages;
 } // namespace suite
 class TextPrinter;
@@ -47,4 +48,5 @@ struct MonitorPlatform
     TextPrinter &printer;                  // the default printer and its dialog
     Shell &shell;                          // opens documents in other programs
     spelling::SpellingComponent &spelling; // checks the comments box
+    suite::TutorFileClaim &fileClaim;      // one form per tutor monitoring file
 };

@@ -110,6 +110,7 @@ int main(int argc, char **argv)
         return failed("no temporary folders");
     g_configFolder = config.path();
     qputenv("TMPDIR", QFile::encodeName(sockets.path()));
+    qunsetenv("XDG_RUNTIME_DIR"); // else the sockets go to the session's runtime folder
 
     // Its log goes to a file: a full pipe would stop it receiving.
     QProcess standin;

@@ -32,6 +32,8 @@ mkdir -p "$work/tmp" "$work/config" "$work/data"
 cp -r "$root/sample/monitor-root" "$work/root"
 tutor_file="$work/root/M101-05B/03/00417263/MON1/monitor.fhi"
 export TMPDIR="$work/tmp" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+# The sockets then go to $TMPDIR/nqm-<uid>, not to the session's runtime folder.
+unset XDG_RUNTIME_DIR
 mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
 export MONITOR_FORM_STATE_FILE="$work/state.txt"
@@ -67,7 +69,7 @@ xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$form_pid/status"; }
 standin() {
     "$build/tools/tutorsummary-standin/TutorSummaryStandin" "$@" && return 0
-    echo "soak.sh: the form's window did not take $* (form running: $(kill -0 "$form_pid" 2>/dev/null && echo yes || echo no); sockets: $(ls "$TMPDIR" | tr '\n' ' '))" >&2
+    echo "soak.sh: the form's window did not take $* (form running: $(kill -0 "$form_pid" 2>/dev/null && echo yes || echo no); sockets: $(ls "$TMPDIR"/nqm-* | tr '\n' ' '))" >&2
     [ -n "${SOAK_TRACE:-}" ] && { ss -xlp | grep nqm; cat "/proc/$form_pid/wchan"; echo; cat /proc/$form_pid/task/*/stat | awk '{print $3}' | sort | uniq -c; } >&2
     return 1
 }

@@ -82,4 +82,27 @@ QString saveRefusedDamaged(const QByteArray &tag)
         .arg(QString::fromLatin1(tag));
 }
 
+QString messagesNotReceived(const QString &reason)
+{
+    return QStringLiteral("This monitoring form cannot receive the requests of the suite's other "
+                          "windows (%1).\n\nA save or a close asked for in the Tutor Summary "
+                          "window will not reach it: please save and close the form with its own "
+                          "menu.")
+        .arg(reason.isEmpty() ? QStringLiteral("no message window") : reason);
+}
+
+QString recoveryCopyNotKept(const QString &reason)
+{
+    return QStringLiteral("Your unsaved changes cannot be kept for recovery after a crash (%1).\n\n"
+                          "Your entries are still on the screen: please save them with Save.")
+        .arg(reason);
+}
+
+QString fileAlreadyOpen(const QString &path)
+{
+    return QStringLiteral("This tutor monitoring file is already open in another monitoring "
+                          "form:\n%1\n\nPlease go on in that form.")
+        .arg(shown(path));
+}
+
 } // namespace monitorfile::texts

@@ -19,4 +19,11 @@ QString saveRefusedUnencodable(const QString &characters);
 QString saveRefusedMalformed(const QByteArray &tag);
 QString saveRefusedDamaged(const QByteArray &tag);
 
+// Told once per session, when the form cannot hear the suite's other windows.
+QString messagesNotReceived(const QString &reason);
+// Told once per session, when unsaved work cannot be kept for recovery after a crash.
+QString recoveryCopyNotKept(const QString &reason);
+// A second form started on a tutor monitoring file that a running form has open.
+QString fileAlreadyOpen(const QString &path);
+
 } // namespace monitorfile::texts

@@ -1,5 +1,7 @@
 #include "recoverycopy.h"
 
+#include "privatefolder.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -70,9 +73,40 @@ std::optional<RecoveryCopy> fromJson(const QJsonObject &object)
     return copy;
 }
 
+QString copyPrefix(const QString &tutorFile)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash(canonicalPath(tutorFile).toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("monitor-") + QString::fromLatin1(hash.toHex());
+}
+
+QString lockPathFor(const QString &copyPath)
+{
+    return copyPath.chopped(int(sizeof(".json") - 1)) + QStringLiteral(".lock");
+}
+
+std::optional<RecoveryCopy> readCopy(const QString &path, const QString &tutorFile)
+{
+    QFile file(path);
+    if (file.size() > kLargestCopy || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    std::optional<RecoveryCopy> copy = fromJson(document.object());
+    // A copy that names another file (a damaged or hand-made one) is not this file's.
+    if (!copy || copy->tutorFile != canonicalPath(tutorFile))
+        return std::nullopt;
+    return copy;
+}
+
 } // namespace
 
-RecoveryStore::RecoveryStore(QString folder) : m_folder(std::move(folder)) {}
+RecoveryStore::RecoveryStore(QString folder)
+    : m_folder(std::move(folder)),
+      m_instance(QString::number(QRandomGenerator::system()->generate64(), 16))
+{
+}
+
+RecoveryStore::~RecoveryStore() = default;
 
 QString RecoveryStore::defaultFolder()
 {
@@ -82,21 +116,34 @@ QString RecoveryStore::defaultFolder()
 
 QString RecoveryStore::pathFor(const QString &tutorFile) const
 {
-    const QByteArray hash =
-        QCryptographicHash::hash(canonicalPath(tutorFile).toUtf8(), QCryptographicHash::Sha1);
-    return m_folder + QStringLiteral("/monitor-") + QString::fromLatin1(hash.toHex()) +
-           QStringLiteral(".json");
+    // Copies kept before each form had its own carry no instance; they are taken over as such.
+    return m_folder + u'/' + copyPrefix(tutorFile) +
+           (m_instance.isEmpty() ? QString() : u'-' + m_instance) + QStringLiteral(".json");
 }
 
-bool RecoveryStore::keep(const RecoveryCopy &copy, QString &error) const
+bool RecoveryStore::keep(const RecoveryCopy &copy, QString &error)
 {
-    if (!QDir().mkpath(m_folder)) {
-        error =
-            QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(m_folder));
+    if (!makePrivateFolder(m_folder, error))
+        return false;
+    const QString path = pathFor(copy.tutorFile);
+    // Held before the copy exists, so that no form starting meanwhile takes it for an orphan.
+    if (!m_owner) {
+        auto owner = std::make_unique<QLockFile>(lockPathFor(path));
+        owner->setStaleLockTime(0);
+        if (!owner->tryLock(0)) {
+            error = QStringLiteral("cannot lock %1").arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+        m_owner = std::move(owner);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
         return false;
     }
-    QSaveFile file(pathFor(copy.tutorFile));
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The user's alone whatever the umask (and whatever mode an older copy had, which QSaveFile
+    // would keep): it holds students' grades and the monitor's comments.
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         error = file.errorString();
         return false;
     }
@@ -110,20 +157,73 @@ bool RecoveryStore::keep(const RecoveryCopy &copy, QString &error) const
 
 std::optional<RecoveryCopy> RecoveryStore::find(const QString &tutorFile) const
 {
-    QFile file(pathFor(tutorFile));
-    if (file.size() > kLargestCopy || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    std::optional<RecoveryCopy> copy = fromJson(document.object());
-    // A copy that names another file (a damaged or hand-made one) is not this file's.
-    if (!copy || copy->tutorFile != canonicalPath(tutorFile))
-        return std::nullopt;
-    return copy;
+    return readCopy(pathFor(tutorFile), tutorFile);
 }
 
-void RecoveryStore::discard(const QString &tutorFile) const
+void RecoveryStore::discard(const QString &tutorFile)
 {
     QFile::remove(pathFor(tutorFile));
+    releaseOwnership();
+}
+
+std::optional<RecoveryCopy> RecoveryStore::takeOrphan(const QString &tutorFile)
+{
+    // Nothing is read from a folder that is not the user's own; one of ours left open by an older
+    // release is closed first.
+    QString reason;
+    if (!QFileInfo::exists(m_folder) || !makePrivateFolder(m_folder, reason))
+        return std::nullopt;
+    const QString own = pathFor(tutorFile);
+    for (const QString &path : copyPathsOf(tutorFile)) {
+        // A copy taken once and not deletable (a read-only disk) is not offered again and again.
+        if (path == own || m_taken.contains(path))
+            continue;
+        auto owner = std::make_unique<QLockFile>(lockPathFor(path));
+        // Only a lock of a process that has ended is broken, however old.
+        owner->setStaleLockTime(0);
+        if (!owner->tryLock(0))
+            continue; // its form still runs: the work is that form's
+        std::optional<RecoveryCopy> copy = readCopy(path, tutorFile);
+        if (!copy)
+            continue; // damaged: left where it is, and the lock released with `owner`
+        releaseOwnership();
+        m_owner = std::move(owner);
+        m_taken.append(path);
+        const QString name = QFileInfo(path).completeBaseName();
+        m_instance = name.mid(copyPrefix(tutorFile).size() + 1);
+        return copy;
+    }
+    return std::nullopt;
+}
+
+std::vector<RecoveryCopy> RecoveryStore::allCopiesOf(const QString &tutorFile) const
+{
+    std::vector<RecoveryCopy> copies;
+    for (const QString &path : copyPathsOf(tutorFile)) {
+        if (std::optional<RecoveryCopy> copy = readCopy(path, tutorFile))
+            copies.push_back(*copy);
+    }
+    return copies;
+}
+
+QStringList RecoveryStore::copyPathsOf(const QString &tutorFile) const
+{
+    const QString prefix = copyPrefix(tutorFile);
+    const QStringList names =
+        QDir(m_folder).entryList({prefix + QStringLiteral("*.json")}, QDir::Files, QDir::Time);
+    QStringList paths;
+    for (const QString &name : names) {
+        // Another file's hash may begin with the same digits only if it is longer: never here,
+        // but a name must be this prefix, then nothing or "-" and an instance.
+        if (name.size() == prefix.size() + 5 || name.at(prefix.size()) == u'-')
+            paths.append(m_folder + u'/' + name);
+    }
+    return paths;
+}
+
+void RecoveryStore::releaseOwnership()
+{
+    m_owner.reset(); // unlocks: removes the lock file
 }
 
 bool sameEntries(const MonitorFormValues &a, const MonitorFormValues &b)

@@ -67,10 +67,17 @@ bool LocalSocketEndpoint::open(const QString &title, Handler handler)
 {
     close();
     m_errorString.clear();
+    m_heldElsewhere = false;
+    QString folderProblem;
+    if (localsocket::socketFolder(&folderProblem).isEmpty()) {
+        m_errorString = folderProblem;
+        return false;
+    }
     const WindowHandle handle = localsocket::handleForTitle(title);
     const QString name = localsocket::serverNameFor(handle);
     m_thread = QThread::currentThread();
     if (!registerEndpoint(handle, this)) {
+        m_heldElsewhere = true;
         m_errorString = QStringLiteral("this program already receives under the title");
         return false;
     }
@@ -83,10 +90,13 @@ bool LocalSocketEndpoint::open(const QString &title, Handler handler)
     {
         QLocalSocket probe;
         probe.connectToServer(name);
-        if (probe.waitForConnected(kProbeBoundMilliseconds))
+        if (probe.waitForConnected(kProbeBoundMilliseconds) &&
+            localsocket::peerIsThisUser(probe.socketDescriptor())) {
+            m_heldElsewhere = true;
             return fail(QStringLiteral("another program receives under the title at ") + name);
+        }
     }
-    // Nobody answered, so a file there is left by a program that crashed.
+    // Nobody of ours answered, so a file there is left by a program that crashed.
     QLocalServer::removeServer(name);
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);

@@ -26,14 +26,14 @@ public:
     LocalSocketEndpoint(const LocalSocketEndpoint &) = delete;
     LocalSocketEndpoint &operator=(const LocalSocketEndpoint &) = delete;
 
-    // Refuses a title under which another live endpoint answers; removes a socket file left by a
-    // crashed program only after connecting to it failed.
+    // Refuses a title under which another live endpoint of this user answers; removes a socket
+    // file left by a crashed program only after connecting to it failed, and one held by another
+    // user (who could only have put it there while the folder was open), which is never ours.
     bool open(const QString &title, Handler handler) override;
     void close() override;
     bool isOpen() const override;
-
-    // Why the last open() failed.
-    QString errorString() const;
+    bool heldElsewhere() const override { return m_heldElsewhere; }
+    QString errorString() const override;
 
     // The endpoint of this process open under `w` on the calling thread, or null: a blocking
     // send to it through the socket would wait for the very thread that sends.
@@ -67,6 +67,7 @@ private:
     // Expires with the endpoint, so that a dispatch loop sees that its handler destroyed it.
     std::shared_ptr<char> m_alive = std::make_shared<char>();
     QString m_errorString;
+    bool m_heldElsewhere = false;
 };
 
 } // namespace suite

@@ -1,5 +1,7 @@
 #include "localsocketwire.h"
 
+#include "privatefolder.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QtEndian>
@@ -53,11 +55,29 @@ WindowHandle handleForTitle(const QString &title)
     return handle != 0 ? handle : 1;
 }
 
+QString socketFolder(QString *reason)
+{
+    // The runtime folder is the user's own by definition; one that is not is not used, nor
+    // changed: it belongs to the session.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (monitorfile::isPrivateFolder(runtime))
+        return runtime;
+    const QString folder = QStringLiteral("%1/nqm-%2").arg(QDir::tempPath()).arg(::getuid());
+    QString why;
+    if (monitorfile::makePrivateFolder(folder, why))
+        return folder;
+    if (reason)
+        *reason = why;
+    return QString();
+}
+
 QString serverNameFor(WindowHandle w)
 {
-    return QStringLiteral("%1/nqm-%2-%3")
-        .arg(QDir::tempPath())
-        .arg(::getuid())
+    const QString folder = socketFolder();
+    if (folder.isEmpty())
+        return QString();
+    return QStringLiteral("%1/nqm-%2")
+        .arg(folder)
         .arg(static_cast<qulonglong>(w), int(2 * sizeof(WindowHandle)), 16, QLatin1Char('0'));
 }
 

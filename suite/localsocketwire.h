@@ -3,10 +3,14 @@
 // The Linux stand-in for the suite's window messages, on local (Unix domain) sockets.
 //
 // Names: an open endpoint is a QLocalServer listening on the file
-//     <temporary folder>/nqm-<user id>-<window handle as 16 hex digits>
-// where the handle is the first 8 bytes of the SHA-1 of the title in UTF-8 (never 0). The name is
-// short on purpose: a socket path over 107 bytes cannot be used. Programs that talk must share
-// the temporary folder (TMPDIR); only the same user may connect, which both sides check.
+//     <socket folder>/nqm-<window handle as 16 hex digits>
+// where the handle is the first 8 bytes of the SHA-1 of the title in UTF-8 (never 0). The socket
+// folder is one only the user can enter, so that no other user can take a window's name first:
+// $XDG_RUNTIME_DIR when it is the user's own and closed to others, else
+// <temporary folder>/nqm-<user id>, created with mode 0700 and refused when it is a link or
+// another user's. The name is short on purpose: a socket path over 107 bytes cannot be used.
+// Programs that talk must share the socket folder; only the same user may connect, which both
+// sides check as well.
 //
 // Frames: 24 bytes, little-endian, the same in both directions:
 //     offset 0   quint32  message
@@ -45,7 +49,10 @@ std::optional<Frame> decodeFrame(const QByteArray &bytes);
 bool answers(const Frame &answer, const Frame &sent);
 
 WindowHandle handleForTitle(const QString &title);
-// The full path of the socket file of the window `w`.
+// The user's socket folder, created when missing; empty, with the reason, when there is none
+// that only the user can enter.
+QString socketFolder(QString *reason = nullptr);
+// The full path of the socket file of the window `w`; empty when there is no socket folder.
 QString serverNameFor(WindowHandle w);
 // True when the process at the other end of the connected socket runs as this user.
 bool peerIsThisUser(qintptr socketDescriptor);

@@ -31,6 +31,11 @@ public:
     // Stops receiving; messages not yet handled are dropped. Harmless when closed.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // After a failed open(): true when another live window of this user holds the title, as the
+    // first of two windows with one title does on Windows; false when nothing can be received.
+    virtual bool heldElsewhere() const { return false; }
+    // After a failed open(): why, for the monitor.
+    virtual QString errorString() const { return QString(); }
 };
 
 // The window procedure of `nativeWindow` on Windows (the main window's winId(); when 0, open()

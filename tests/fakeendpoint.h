@@ -9,6 +9,8 @@ class FakeEndpoint : public suite::MessageEndpoint
 public:
     bool open(const QString &title, Handler handler) override
     {
+        if (refuse != Refusal::None)
+            return false;
         openedAs = title;
         m_handler = std::move(handler);
         ++opens;
@@ -21,6 +23,8 @@ public:
         m_handler = nullptr;
     }
     bool isOpen() const override { return bool(m_handler); }
+    bool heldElsewhere() const override { return refuse == Refusal::HeldElsewhere; }
+    QString errorString() const override { return QStringLiteral("refused in the test"); }
 
     // False when the endpoint is closed and the message reaches nobody.
     bool deliver(quint32 message, qint64 wParam = 0, qint64 lParam = 0)
@@ -32,6 +36,9 @@ public:
         return true;
     }
 
+    // open() fails: another window of ours holds the title, or nothing can be received.
+    enum class Refusal { None, HeldElsewhere, CannotReceive };
+    Refusal refuse = Refusal::None;
     QString openedAs;
     int opens = 0;
     int closes = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakeendpoint.h"
+#include "fakefileclaim.h"
 #include "memorysettingsstore.h"
 #include "testfolder.h"
 
@@ -48,6 +49,7 @@ protected:
         m_printer = {};
         m_shell = {};
         m_spelling = {};
+        m_fileClaim = {};
         m_processes.names = {QStringLiteral("systemd"), QStringLiteral("ZuruzovIrurEdar")};
         // Recovery copies of unsaved work go to the user's data folder: a fresh one per test.
         m_userData = std::make_unique<TestFolder>();
@@ -71,7 +73,7 @@ protected:
         m_settings.setPref(QStringLiteral("quillet_monitor_root_directory"), m_root->path() + u'/');
         auto form = std::make_unique<MonFormEntry>(
             MonitorPlatform{m_settings, m_processes, m_messages, m_files, m_clock, m_windows,
-                            m_endpoint, m_printer, m_shell, spelling()},
+                            m_endpoint, m_printer, m_shell, spelling(), m_fileClaim},
             arguments);
         m_loaded = form->load();
         return form;
@@ -97,6 +99,7 @@ protected:
     FakePrinter m_printer;
     FakeShell m_shell;
     FakeSpelling m_spelling;
+    FakeFileClaim m_fileClaim;
     // A test may hand the form the real component instead.
     spelling::SpellingComponent *m_realSpelling = nullptr;
     std::unique_ptr<TestFolder> m_root;

@@ -1,4 +1,5 @@
 #include "fakewindowmessages.h"
+#include "foreignsocket.h"
 #include "localsocketendpoint.h"
 #include "localsocketmessages.h"
 #include "localsocketwire.h"
@@ -7,6 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
@@ -89,6 +91,10 @@ protected:
         m_hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
         m_previousTmpdir = qgetenv("TMPDIR");
         qputenv("TMPDIR", QFile::encodeName(m_sockets.path()));
+        // The sockets go to the runtime folder where there is one: the case's own temporary
+        // folder is used instead.
+        m_runtimeDir = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
     }
 
     void TearDown() override
@@ -101,6 +107,12 @@ protected:
             qputenv("TMPDIR", m_previousTmpdir);
         else
             qunsetenv("TMPDIR");
+        if (!m_runtimeDir.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", m_runtimeDir);
+        if (m_planter > 0) {
+            ::kill(m_planter, SIGKILL);
+            ::waitpid(m_planter, nullptr, 0);
+        }
     }
 
     // Starts the program and waits until its endpoint answers under `title`.
@@ -144,11 +156,13 @@ protected:
 
     QProcess standin;
     QProcess probe;
+    pid_t m_planter = -1; // another user's listener, killed at the end
 
 private:
     QTemporaryDir m_sockets;
     bool m_hadTmpdir = false;
     QByteArray m_previousTmpdir;
+    QByteArray m_runtimeDir;
     QString m_standinOutput;
 };
 
@@ -438,6 +452,37 @@ TEST_F(MessagesTest, AnotherUsersMessagesAreRefused)
     EXPECT_NE(WEXITSTATUS(status), 1) << "the window kept listening to another user";
     QCoreApplication::processEvents();
     EXPECT_TRUE(received.isEmpty());
+}
+
+// Another user can neither hold the window's name nor the user's socket folder unnoticed: a
+// socket of theirs at the name is not taken for another program of ours, and a folder of theirs
+// where ours should be is refused with the reason, not used.
+TEST_F(MessagesTest, AnotherUsersSocketOrFolderIsNeverTakenForOurs)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    const QString name =
+        suite::localsocket::serverNameFor(suite::localsocket::handleForTitle(kFormTitle));
+    m_planter = listenAsAnotherUser(QFile::encodeName(name));
+    ASSERT_GT(m_planter, 0);
+    QList<Received> received;
+    LocalSocketEndpoint form;
+    ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64 wParam, qint64 lParam) {
+        received.append({message, wParam, lParam});
+    })) << form.errorString().toStdString();
+    EXPECT_EQ(runStandin({QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("1")}),
+              0);
+    EXPECT_EQ(received, (QList<Received>{{1074, 1, 0}}));
+    form.close();
+
+    const QString folder = QFileInfo(name).path();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    ASSERT_TRUE(QDir().mkdir(folder));
+    ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+    EXPECT_FALSE(form.open(kFormTitle, [](quint32, qint64, qint64) {}));
+    EXPECT_FALSE(form.heldElsewhere());
+    EXPECT_TRUE(form.errorString().contains(QStringLiteral("another user")))
+        << form.errorString().toStdString();
 }
 
 TEST_F(MessagesTest, ManyQuickPostsArriveCompleteAndInOrder)

@@ -2,7 +2,9 @@
 // the Tutor Summary window and the messages the other windows send.
 #include "formfixture.h"
 
+#include "messagetexts.h"
 #include "suitewindows.h"
+#include "tutorfileclaim.h"
 
 #include <QAction>
 #include <QDir>
@@ -225,6 +227,54 @@ private slots:
         QCOMPARE(m_messages.texts.size(), 1); // the question only: nothing here to save
         QVERIFY(!m_form->isVisible());
         QCOMPARE(changes(), QStringLiteral("True")); // the other windows keep their changes
+    }
+
+    // The setting is the suite's: another window's save clears it while this form holds edits.
+    void ownEditsAreAskedForAfterAnotherWindowsSave()
+    {
+        typeComment(QStringLiteral("mine"));
+        m_settings.setPref(QStringLiteral("MonitorChanges"), QStringLiteral("False"));
+        m_messages.answers = {MessageAnswer::Cancel};
+        m_form->menuItem("mnuClose")->trigger();
+        QCOMPARE(m_messages.texts.size(), 1);
+        QVERIFY(m_form->isVisible());
+        m_messages.answers = {MessageAnswer::Yes};
+        m_form->menuItem("mnuClose")->trigger();
+        QVERIFY(tutorFileBytes().contains("<monitor_comments>mine</monitor_comments>"));
+    }
+
+    // Where the first form comes forward, the second ends silently (end to end in protocol_e2e).
+    void secondFormOnTheSameFileSaysItIsOpenWhereTheFirstCannotBeReached()
+    {
+        const auto firstComesForward = m_fileClaim.comeForward;
+        m_fileClaim.outcome = suite::TutorFileClaim::Outcome::HeldElsewhere;
+        const QByteArray before = tutorFileBytes();
+        const auto second = openForm();
+        QVERIFY(!m_loaded);
+        QCOMPARE(QFileInfo(m_fileClaim.claimed.last()), QFileInfo(tutorFilePath()));
+        QCOMPARE(m_messages.texts.size(), 1);
+        QVERIFY(m_messages.texts.first().contains(QStringLiteral("already open")));
+        QCOMPARE(tutorFileBytes(), before);
+        m_form->showMinimized();
+        firstComesForward();
+        QVERIFY(m_form->isVisible() && !m_form->isMinimized());
+    }
+
+    // Told once; not when another form holds the title, as with two windows of one title on
+    // Windows, where the suite finds the first.
+    void formThatCannotReceiveSaysSo()
+    {
+        for (const auto refusal :
+             {FakeEndpoint::Refusal::CannotReceive, FakeEndpoint::Refusal::HeldElsewhere}) {
+            m_endpoint.refuse = refusal;
+            m_messages = {};
+            m_form = openForm();
+            QVERIFY(m_loaded);
+            QCOMPARE(m_messages.texts, refusal == FakeEndpoint::Refusal::HeldElsewhere
+                                           ? QStringList()
+                                           : QStringList{monitorfile::texts::messagesNotReceived(
+                                                 QStringLiteral("refused in the test"))});
+        }
     }
 
     void failedSaveKeepsEverythingUnsaved()

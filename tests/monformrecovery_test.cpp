@@ -31,9 +31,11 @@ private:
     {
         return monitorfile::RecoveryStore(monitorfile::RecoveryStore::defaultFolder());
     }
+    // The newest copy of any form.
     std::optional<monitorfile::RecoveryCopy> keptCopy() const
     {
-        return store().find(tutorFilePath());
+        const auto copies = store().allCopiesOf(tutorFilePath());
+        return copies.empty() ? std::nullopt : std::optional(copies.front());
     }
     QString changes() const { return m_settings.pref(QStringLiteral("MonitorChanges")); }
 
@@ -155,6 +157,61 @@ private slots:
         m_form = startAgain();
         QVERIFY(m_messages.texts.isEmpty());
         QVERIFY(!keptCopy());
+    }
+
+    void eachFormDeletesOnlyItsOwnCopy()
+    {
+        editAndWaitForTheCopy();
+        const auto second = openForm(); // the first form's copy is not offered: it still runs
+        QVERIFY(m_messages.texts.isEmpty());
+        comments(*second)->setPlainText(QStringLiteral("the second form's work"));
+        second->MarkMonitorChanged();
+        QTRY_COMPARE_WITH_TIMEOUT(store().allCopiesOf(tutorFilePath()).size(), size_t(2), 15000);
+        second->menuItem("mnuSave")->trigger();
+        const auto left = store().allCopiesOf(tutorFilePath());
+        QCOMPARE(left.size(), size_t(1));
+        QCOMPARE(left.front().values.comments, QStringLiteral("A day's work & more"));
+    }
+
+    void recoveredValuesPassTheTypingRules()
+    {
+        const QString fileFlag = m_form->flags()[0];
+        const QString fileMarking = grid(*m_form, "MonFlex1")->textMatrix(2, 1);
+        editAndWaitForTheCopy();
+        m_form.reset();
+        { // the copy changed on disk by something other than the form
+            monitorfile::RecoveryStore changer(monitorfile::RecoveryStore::defaultFolder());
+            monitorfile::RecoveryCopy copy = *changer.takeOrphan(tutorFilePath());
+            copy.values.flags[0] = QStringLiteral("<b>");
+            copy.values.students[1].marking = QStringLiteral("Bribed");
+            copy.values.students[1].summaryFeedback = QStringLiteral("Good (G)");
+            copy.values.students.push_back(
+                {QStringLiteral("nobody"), QStringLiteral("Severe"), {}, {}});
+            QString error;
+            QVERIFY(changer.keep(copy, error));
+        }
+        m_form = startAgain(MessageAnswer::Yes);
+        QCOMPARE(m_form->flags()[0], fileFlag);
+        QCOMPARE(m_form->flags()[9], QStringLiteral("G"));
+        QCOMPARE(grid(*m_form, "MonFlex1")->textMatrix(2, 1), fileMarking);
+        QCOMPARE(grid(*m_form, "MonFlex1")->textMatrix(2, 2), QStringLiteral("Good (G)"));
+    }
+
+    void copyThatCannotBeKeptIsToldOnce()
+    {
+        const QString folder = monitorfile::RecoveryStore::defaultFolder();
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+        QFile blocker(folder); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        comments(*m_form)->setPlainText(QStringLiteral("first"));
+        m_form->MarkMonitorChanged();
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.texts.size(), 1, 15000);
+        QVERIFY(m_messages.texts.first().contains(QStringLiteral("cannot be kept")));
+        comments(*m_form)->setPlainText(QStringLiteral("second"));
+        m_form->MarkMonitorChanged();
+        QTest::qWait(2500); // longer than the form waits after an edit
+        QCOMPARE(m_messages.texts.size(), 1);
     }
 };
 

@@ -2,11 +2,16 @@
 // file handler, and the headless stand-in Tutor Summary window, each in its own process.
 #include "suitee2efixture.h"
 
+#include "foreignsocket.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QRegularExpression>
 
 #include <csignal>
+#include <cstring>
 #include <sys/types.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -59,6 +64,50 @@ TEST_F(ProtocolEndToEnd, ACloseRequestWithUnsavedChangesWaitsForTheMonitorsAnswe
 
     ::kill(pid_t(forms.first()), SIGKILL);
     EXPECT_TRUE(m_handler.waitForFinished(20000));
+}
+
+// Before the runtime folder, the sockets were named in the shared temporary folder, where
+// another user could take the form's name first and leave it deaf to the suite.
+TEST_F(ProtocolEndToEnd, ASocketPlantedByAnotherUserAtTheOldNameDoesNotMakeTheFormDeaf)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    const QByteArray digest = QCryptographicHash::hash(
+        "Monitor Entry Form - Norvale Quillet Monitor File Handler", QCryptographicHash::Sha1);
+    quint64 handle = 0;
+    std::memcpy(&handle, digest.constData(), sizeof(handle));
+    const QString oldName = m_work.path(QStringLiteral("tmp/nqm-%1-%2"))
+                                .arg(::getuid())
+                                .arg(handle, 16, 16, QLatin1Char('0'));
+    const pid_t planter = listenAsAnotherUser(QFile::encodeName(oldName));
+    ASSERT_GT(planter, 0);
+    startStandin();
+    startForm(); // fails unless the form answers
+    const QByteArray before = m_work.read(kMonitorFile);
+    EXPECT_EQ(runStandin({QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("1")}),
+              0);
+    EXPECT_NE(m_work.read(kMonitorFile), before);
+    EXPECT_EQ(setting(QStringLiteral("MonitorChanges")), QStringLiteral("False"));
+    ::kill(planter, SIGKILL);
+    ::waitpid(planter, nullptr, 0);
+}
+
+// A second form on the same tutor file brings the first forward and ends at once: a form that
+// asked or opened would not end by itself here.
+TEST_F(ProtocolEndToEnd, ASecondFormOnTheSameFileDoesNotOpen)
+{
+    startStandin();
+    startForm();
+    const QByteArray before = m_work.read(kMonitorFile);
+    QProcess second;
+    second.setProcessEnvironment(m_env);
+    second.start(QStringLiteral(MONITORFORM_PATH),
+                 {QStringLiteral("00417263"), QStringLiteral("M101"), QStringLiteral("05B"),
+                  QStringLiteral("03"), QStringLiteral("MON1")});
+    ASSERT_TRUE(second.waitForFinished(30000)) << "the second form stayed";
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(liveChildrenOf(m_handler.processId()).size(), 1);
+    EXPECT_EQ(m_work.read(kMonitorFile), before);
 }
 
 } // namespace

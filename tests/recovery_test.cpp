@@ -5,6 +5,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using namespace monitorfile;
@@ -85,10 +91,57 @@ TEST_F(RecoveryStoreTest, UnwritableFolderIsReportedAndTheOlderCopyStays)
     QString error;
     ASSERT_TRUE(store.keep(sampleCopy(tutorFile), error));
     // A file where the folder should be.
-    const RecoveryStore blocked(folder.write(QStringLiteral("blocked"), "not a folder"));
+    RecoveryStore blocked(folder.write(QStringLiteral("blocked"), "not a folder"));
     EXPECT_FALSE(blocked.keep(sampleCopy(tutorFile), error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(store.find(tutorFile));
+}
+
+// Students' grades and the monitor's comments are the user's alone, whatever the umask, and an
+// existing folder is checked before anything is written into it.
+TEST_F(RecoveryStoreTest, CopiesAreTheUsersAloneWhateverTheUmask)
+{
+    const QString recovery = folder.path(QStringLiteral("recovery"));
+    const QByteArray native = QFile::encodeName(recovery);
+    struct Case
+    {
+        const char *name;
+        std::function<bool()> prepare; // false when it cannot be made here
+        bool kept;
+    } cases[] = {
+        {"new folder", [] { return true; }, true},
+        {"folder open to all",
+         [&] { return QDir().mkpath(recovery) && ::chmod(native.constData(), 0777) == 0; }, true},
+        {"link to another folder",
+         [&] { return QFile::link(folder.path(QStringLiteral("other")), recovery); }, false},
+        {"another user's folder",
+         [&] { return QDir().mkpath(recovery) && ::chown(native.constData(), 65534, 65534) == 0; },
+         false},
+    };
+    const mode_t umaskBefore = ::umask(0);
+    for (const Case &c : cases) {
+        QFile::remove(recovery); // a link, never followed
+        QDir(recovery).removeRecursively();
+        if (!c.prepare()) {
+            // Another user's folder can only be made by root.
+            EXPECT_NE(::geteuid(), 0u) << c.name << ": could not be prepared";
+            continue;
+        }
+        RecoveryStore store(recovery);
+        QString error;
+        EXPECT_EQ(store.keep(sampleCopy(tutorFile), error), c.kept) << c.name;
+        struct stat info = {};
+        if (c.kept) {
+            ASSERT_EQ(::lstat(QFile::encodeName(recovery).constData(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0700u) << c.name;
+            ASSERT_EQ(::stat(QFile::encodeName(store.pathFor(tutorFile)).constData(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0600u) << c.name;
+        } else {
+            EXPECT_FALSE(error.isEmpty()) << c.name;
+            EXPECT_TRUE(QDir(folder.path(QStringLiteral("other"))).isEmpty()) << c.name;
+        }
+    }
+    ::umask(umaskBefore);
 }
 
 TEST(SameEntries, EveryEntryCountsButTheCommentDate)

@@ -33,6 +33,8 @@ protected:
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_env.insert(QStringLiteral("TMPDIR"), m_work.path(QStringLiteral("tmp")));
+        // Else the sockets would go to the session's runtime folder, shared by every case.
+        m_env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work.path(QStringLiteral("config")));
         m_env.insert(QStringLiteral("XDG_DATA_HOME"), m_work.path(QStringLiteral("data")));
     }

@@ -46,11 +46,16 @@ struct TitleSearch
 {
     const char *title;
     HWND found;
+    DWORD process; // 0: any
 };
 
 BOOL CALLBACK matchTitle(HWND hwnd, LPARAM context)
 {
     auto *search = reinterpret_cast<TitleSearch *>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (search->process != 0 && process != search->process)
+        return TRUE;
     const int length = GetWindowTextLengthA(hwnd);
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     const int copied = GetWindowTextA(hwnd, &text[0], length + 1);
@@ -71,8 +76,17 @@ NativeWindow findWindow(const char *title)
 
 NativeWindow findThreadWindow(const char *title)
 {
-    TitleSearch search{title, nullptr};
+    TitleSearch search{title, nullptr, 0};
     EnumThreadWindows(GetCurrentThreadId(), &matchTitle, reinterpret_cast<LPARAM>(&search));
+    return reinterpret_cast<NativeWindow>(search.found);
+}
+
+NativeWindow findProcessWindow(std::int64_t processId, const char *title)
+{
+    if (processId <= 0)
+        return 0;
+    TitleSearch search{title, nullptr, static_cast<DWORD>(processId)};
+    EnumWindows(&matchTitle, reinterpret_cast<LPARAM>(&search));
     return reinterpret_cast<NativeWindow>(search.found);
 }
 

@@ -19,6 +19,8 @@ NativeWindow findWindow(const char *title);
 // The top-level window of the calling thread whose title is exactly `title`, or 0: our own
 // window, never another program's that happens to have the same title.
 NativeWindow findThreadWindow(const char *title);
+// The top-level window of the process `processId` whose title is exactly `title`, or 0.
+NativeWindow findProcessWindow(std::int64_t processId, const char *title);
 
 // Queues the message and returns at once; false for 0 or a window that is gone.
 bool postMessage(NativeWindow w, unsigned message, std::int64_t wParam, std::int64_t lParam);

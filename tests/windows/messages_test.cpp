@@ -82,6 +82,9 @@ TEST_F(TutorSummaryPeer, FindsOnlyTheExactTitle)
     EXPECT_EQ(winplatform::findWindow(suite::titles::kStudentSummary), 0u);
     // Another program's window is never taken for one of ours.
     EXPECT_EQ(winplatform::findThreadWindow(suite::titles::kTutorSummary), 0u);
+    // A form finds the window of the form that holds its tutor file by that form's process.
+    EXPECT_EQ(winplatform::findProcessWindow(m_peer.processId(), title.c_str()), window);
+    EXPECT_EQ(winplatform::findProcessWindow(GetCurrentProcessId(), title.c_str()), 0u);
     closeAndReadLog(window);
 }
 

@@ -60,6 +60,11 @@ std::optional<unsigned long> ChildProcess::waitForExit(unsigned milliseconds)
     return code;
 }
 
+unsigned long ChildProcess::processId() const
+{
+    return m_process ? GetProcessId(m_process) : 0;
+}
+
 void ChildProcess::terminate()
 {
     if (!m_process)

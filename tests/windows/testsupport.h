@@ -26,6 +26,7 @@ public:
     // The exit code once it has ended within `milliseconds`, else nothing.
     std::optional<unsigned long> waitForExit(unsigned milliseconds);
     void terminate();
+    unsigned long processId() const;
 
 private:
     void *m_process = nullptr;
