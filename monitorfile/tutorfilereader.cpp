@@ -267,6 +267,15 @@ private:
     QByteArray m_monitoringBlock;
 };
 
+bool writeTidiedText(const QString &path, const QByteArray &text, FileOperations &files,
+                     MessagePresenter &messages)
+{
+    const WriteResult written = WriteFileWithBackup(path, text, files);
+    if (!written.ok)
+        messages.show(texts::normalisedRewriteFailed(path, written.error));
+    return written.ok;
+}
+
 } // namespace
 
 ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
@@ -278,6 +287,13 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     if (!files.fileExists(path))
         return report;
     report.fileFound = true;
+
+    // The tidying rewrite holds the write lock from its read on: a save between the two would
+    // be lost. A lock not had leaves the file untidied, which is harmless.
+    QString lockError;
+    std::unique_ptr<WriteLock> lock;
+    if (options.rewriteNormalised)
+        lock = files.lockForWriting(path, lockError);
 
     QByteArray original;
     switch (readTutorFileText(path, original, files, messages)) {
@@ -302,10 +318,14 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     report.normalised = normalised.size() != original.size();
     if (!report.normalised || report.malformed)
         return report;
-    if (options.rewriteNormalised)
-        report.rewritten = WriteNormalisedText(path, normalised, files, messages);
-    else
+    if (!options.rewriteNormalised) {
         report.normalisedText = normalised;
+        report.readText = original;
+    } else if (!lock) {
+        messages.show(texts::normalisedRewriteFailed(path, lockError));
+    } else {
+        report.rewritten = writeTidiedText(path, normalised, files, messages);
+    }
     return report;
 }
 
@@ -322,13 +342,20 @@ ReadStatus readTutorFileText(const QString &path, QByteArray &text, FileOperatio
     return status;
 }
 
-bool WriteNormalisedText(const QString &path, const QByteArray &text, FileOperations &files,
-                         MessagePresenter &messages)
+bool WriteNormalisedText(const QString &path, const QByteArray &readText, const QByteArray &text,
+                         FileOperations &files, MessagePresenter &messages)
 {
-    const WriteResult written = WriteFileWithBackup(path, text, files);
-    if (!written.ok)
-        messages.show(texts::normalisedRewriteFailed(path, written.error));
-    return written.ok;
+    QString reason;
+    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+    if (!lock) {
+        messages.show(texts::normalisedRewriteFailed(path, reason));
+        return false;
+    }
+    // Another writer rewrote the file since it was read: its text stands, tidied or not.
+    QByteArray now;
+    if (readTutorFileText(path, now, files, messages) != ReadStatus::Ok)
+        return false;
+    return now != readText || writeTidiedText(path, text, files, messages);
 }
 
 } // namespace monitorfile
