@@ -309,6 +309,8 @@ int runCheck(const QStringList &args)
             printError(QStringLiteral("monitorfhi: no such file or folder: %1").arg(path));
             return kExitUsage;
         }
+        if (!QFileInfo(path).isDir() && !checkReadableFile(path))
+            return kExitUsage;
         for (const QString &file : filesUnder(path)) {
             const FileName name = splitFileName(file);
             LocalFileOperations files;
