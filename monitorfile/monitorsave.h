@@ -39,9 +39,10 @@ QString formatCommentDate(const QDate &date, const QLocale &locale = QLocale::sy
 // Puts value between the element's tags in text: in place of what stood there, in place of the
 // element's empty form, or, when the element is absent, in front of the first "</preferences>".
 // When readFirst is set the file at path is read into text first; when writeNow is set text is
-// then written back with WriteFileWithBackup. Returns false after telling the monitor why when
-// the file cannot be read or written, when only one of the tags is present, or when the element
-// is absent and there is no "</preferences>" to insert it in front of.
+// then written back with WriteFileWithBackup (the caller holds the file's write lock). Returns
+// false after telling the monitor why when the file cannot be read or written, when only one of
+// the tags is present, or when the element is absent and there is no "</preferences>" to insert
+// it in front of.
 bool ReplaceElementText(const QByteArray &startTag, const QByteArray &endTag, const QString &path,
                         const QByteArray &value, bool readFirst, bool writeNow, QByteArray &text,
                         FileOperations &files, MessagePresenter &messages);
