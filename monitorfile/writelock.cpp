@@ -2,13 +2,26 @@
 
 #include "messagetexts.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
+#include <QSysInfo>
 #include <QThread>
 
 #include <cerrno>
 #include <system_error>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <signal.h>
+#endif
 
 namespace monitorfile {
 
@@ -16,26 +29,122 @@ namespace {
 
 // A rewrite holds the lock for milliseconds; one this old belongs to a writer that hung or to a
 // machine whose processes cannot be asked (a network share), and is taken over.
-constexpr std::chrono::seconds kStaleAfter(30);
+constexpr qint64 kStaleAfterMs = 30'000;
+
+// What a lock file says: QLockFile's layout (process, program, computer), and a token of its own
+// so that a writer removes only the file it made.
+struct LockContent
+{
+    qint64 pid = 0;
+    QString application;
+    QString host;
+    QByteArray token;
+};
+
+LockContent parse(const QByteArray &bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    LockContent content;
+    if (lines.size() >= 3) {
+        content.pid = lines[0].toLongLong();
+        content.application = QString::fromUtf8(lines[1]);
+        content.host = QString::fromUtf8(lines[2]);
+    }
+    if (lines.size() >= 4)
+        content.token = lines[3];
+    return content;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
+}
+
+bool processRunning(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD exitCode = 0;
+    const bool running = ::GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+#else
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#endif
+}
+
+// Left by a writer of this computer that is gone, or older than any rewrite takes. A file
+// without content (a writer stopped between making and filling it) goes by its age alone.
+bool isStale(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    const LockContent holder = parse(contentOf(path));
+    if (holder.pid > 0 && holder.host == QSysInfo::machineHostName() && !processRunning(holder.pid))
+        return true;
+    return qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime())) > kStaleAfterMs;
+}
+
+// Two writers that find the same stale lock must not both remove it: the second would remove
+// the lock the first has made meanwhile. Breakers take turns through a QLockFile of their own.
+void breakIfStale(const QString &path)
+{
+    if (!isStale(path))
+        return;
+    QLockFile breaker(path + QStringLiteral(".break"));
+    if (breaker.tryLock(0) && isStale(path))
+        QFile::remove(path);
+}
 
 class LockFileHeld : public WriteLock
 {
 public:
-    explicit LockFileHeld(std::unique_ptr<QLockFile> file) : m_file(std::move(file)) {}
+    LockFileHeld(QString path, QByteArray content)
+        : m_path(std::move(path)), m_content(std::move(content))
+    {
+    }
+    ~LockFileHeld() override
+    {
+        // A writer that stalled past the stale age may have lost its lock to another one.
+        if (contentOf(m_path) == m_content)
+            QFile::remove(m_path);
+    }
 
 private:
-    std::unique_ptr<QLockFile> m_file; // unlocks and removes the file when destroyed
+    QString m_path;
+    QByteArray m_content;
 };
 
-QString holderOf(const QLockFile &lock, const QString &path)
+enum class Attempt { Taken, Held, Failed };
+
+// Makes the lock file exclusively (O_EXCL, CREATE_NEW). It is not flushed to the disk: after a
+// crash the file is stale anyway, and a flush would cost as much as the rewrite it guards.
+Attempt tryCreate(const QString &path, const QByteArray &content, QString &error)
 {
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    const QDateTime since = QFileInfo(path).lastModified();
-    if (!lock.getLockInfo(&pid, &host, &application))
-        return texts::fileLockedByUnknown(path, since);
-    return texts::fileLocked(application, pid, host, since);
+    QFile file(path);
+    errno = 0;
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (file.write(content) == content.size() && file.flush())
+            return Attempt::Taken;
+        const int reason = errno;
+        file.close();
+        file.remove();
+        error = texts::lockFileNotMade(
+            path, reason ? QString::fromLocal8Bit(std::generic_category().message(reason))
+                         : file.errorString());
+        return Attempt::Failed;
+    }
+    const int reason = errno;
+    if (QFileInfo::exists(path))
+        return Attempt::Held;
+    error = texts::lockFileNotMade(
+        path, reason ? QString::fromLocal8Bit(std::generic_category().message(reason))
+                     : file.errorString());
+    return Attempt::Failed;
 }
 
 } // namespace
@@ -49,30 +158,33 @@ std::unique_ptr<WriteLock> lockFileNextTo(const QString &file, std::chrono::mill
                                           QString &error)
 {
     const QString path = lockPathOf(file);
-    auto lock = std::make_unique<QLockFile>(path);
-    lock->setStaleLockTime(kStaleAfter);
+    const QByteArray content =
+        QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+        QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() +
+        '\n' + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + '\n';
     const QDeadlineTimer deadline(wait);
     // Short pauses: the other writer is usually done within a few milliseconds.
     unsigned long pause = 1;
     for (;;) {
-        errno = 0;
-        if (lock->tryLock(std::chrono::milliseconds::zero()))
+        switch (tryCreate(path, content, error)) {
+        case Attempt::Taken:
+            return std::make_unique<LockFileHeld>(path, content);
+        case Attempt::Failed:
+            return {};
+        case Attempt::Held:
             break;
-        const int reason = errno; // what the failed create of the lock file left
-        if (lock->error() != QLockFile::LockFailedError) {
-            error = texts::lockFileNotMade(
-                path, reason ? QString::fromLocal8Bit(std::generic_category().message(reason))
-                             : QString());
-            return {};
         }
-        if (deadline.hasExpired()) {
-            error = holderOf(*lock, path);
-            return {};
-        }
+        breakIfStale(path);
+        if (deadline.hasExpired())
+            break;
         QThread::msleep(pause);
         pause = qMin<unsigned long>(pause * 2, 50);
     }
-    return std::make_unique<LockFileHeld>(std::move(lock));
+    const LockContent holder = parse(contentOf(path));
+    const QDateTime since = QFileInfo(path).lastModified();
+    error = holder.pid > 0 ? texts::fileLocked(holder.application, holder.pid, holder.host, since)
+                           : texts::fileLockedByUnknown(path, since);
+    return {};
 }
 
 } // namespace monitorfile
