@@ -30,6 +30,9 @@ namespace {
 // A rewrite holds the lock for milliseconds; one this old belongs to a writer that hung or to a
 // machine whose processes cannot be asked (a network share), and is taken over.
 constexpr qint64 kStaleAfterMs = 30'000;
+// A writer fills its lock file the moment it has made it; one still empty after this was left by
+// a writer stopped in between.
+constexpr qint64 kEmptyStaleAfterMs = 2'000;
 
 // What a lock file says: QLockFile's layout (process, program, computer), and a token of its own
 // so that a writer removes only the file it made.
@@ -86,7 +89,8 @@ bool isStale(const QString &path)
     const LockContent holder = parse(contentOf(path));
     if (holder.pid > 0 && holder.host == QSysInfo::machineHostName() && !processRunning(holder.pid))
         return true;
-    return qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime())) > kStaleAfterMs;
+    const qint64 age = qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime()));
+    return age > (holder.pid > 0 ? kStaleAfterMs : kEmptyStaleAfterMs);
 }
 
 // Two writers that find the same stale lock must not both remove it: the second would remove
@@ -123,7 +127,7 @@ enum class Attempt { Taken, Held, Failed };
 
 // Makes the lock file exclusively (O_EXCL, CREATE_NEW). It is not flushed to the disk: after a
 // crash the file is stale anyway, and a flush would cost as much as the rewrite it guards.
-Attempt tryCreate(const QString &path, const QByteArray &content, QString &error)
+Attempt tryCreate(const QString &path, const QByteArray &content, int &vanished, QString &error)
 {
     QFile file(path);
     errno = 0;
@@ -138,8 +142,13 @@ Attempt tryCreate(const QString &path, const QByteArray &content, QString &error
                          : file.errorString());
         return Attempt::Failed;
     }
+    // Held, or given up between the try and this look: either way, worth another try.
     const int reason = errno;
-    if (QFileInfo::exists(path))
+    if (reason == EEXIST || QFileInfo::exists(path)) {
+        vanished = 0;
+        return Attempt::Held;
+    }
+    if (++vanished < 3)
         return Attempt::Held;
     error = texts::lockFileNotMade(
         path, reason ? QString::fromLocal8Bit(std::generic_category().message(reason))
@@ -165,8 +174,9 @@ std::unique_ptr<WriteLock> lockFileNextTo(const QString &file, std::chrono::mill
     const QDeadlineTimer deadline(wait);
     // Short pauses: the other writer is usually done within a few milliseconds.
     unsigned long pause = 1;
+    int vanished = 0;
     for (;;) {
-        switch (tryCreate(path, content, error)) {
+        switch (tryCreate(path, content, vanished, error)) {
         case Attempt::Taken:
             return std::make_unique<LockFileHeld>(path, content);
         case Attempt::Failed:
