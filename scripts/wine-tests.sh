@@ -21,7 +21,8 @@ qt=$(pkg-config --variable=includedir Qt6Core)
 for source in suite/windowsmessages.cpp suite/windowsprocesslist.cpp suite/processlist.cpp \
     suite/messageendpoint.cpp suite/windowmessages.cpp settings/registrysettingsstore.cpp \
     settings/settingsstore.cpp output/windowsshell.cpp output/windowsprinterdialog.cpp \
-    output/qttextprinter.cpp monitorfile/ansicodec.cpp; do
+    output/qttextprinter.cpp monitorfile/ansicodec.cpp monitorfile/fileoperations.cpp \
+    monitorfile/writelock.cpp; do
     x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++17 -Wall -Wextra -Werror \
         -DMONITOR_WINDOWS_LAYER -DWIN32_LEAN_AND_MEAN -DNOMINMAX -DQT_NO_CAST_FROM_ASCII \
         -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets" \
