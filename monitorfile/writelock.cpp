@@ -93,6 +93,17 @@ bool isStale(const QString &path)
     return age > (holder.pid > 0 ? kStaleAfterMs : kEmptyStaleAfterMs);
 }
 
+// On Windows a file another writer is reading at this moment cannot be deleted: try again for a
+// while, or the lock would stay behind.
+void removeLockFile(const QString &path)
+{
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        if (QFile::remove(path) || !QFileInfo::exists(path))
+            return;
+        QThread::msleep(1);
+    }
+}
+
 // Two writers that find the same stale lock must not both remove it: the second would remove
 // the lock the first has made meanwhile. Breakers take turns through a QLockFile of their own.
 void breakIfStale(const QString &path)
@@ -101,7 +112,7 @@ void breakIfStale(const QString &path)
         return;
     QLockFile breaker(path + QStringLiteral(".break"));
     if (breaker.tryLock(0) && isStale(path))
-        QFile::remove(path);
+        removeLockFile(path);
 }
 
 class LockFileHeld : public WriteLock
@@ -115,7 +126,7 @@ public:
     {
         // A writer that stalled past the stale age may have lost its lock to another one.
         if (contentOf(m_path) == m_content)
-            QFile::remove(m_path);
+            removeLockFile(m_path);
     }
 
 private:
