@@ -267,13 +267,29 @@ private:
     QByteArray m_monitoringBlock;
 };
 
-bool writeTidiedText(const QString &path, const QByteArray &text, FileOperations &files,
-                     MessagePresenter &messages)
+enum class Tidying { Written, LeftAsOthersWroteIt, Failed };
+
+// The tidying rewrite holds the write lock from a second read on, and writes only when the file
+// still holds the text that was tidied: a save that came between is never undone. The first read
+// takes no lock, so a start-up that has nothing to tidy never waits for another writer.
+Tidying writeTidiedText(const QString &path, const QByteArray &readText, const QByteArray &text,
+                        FileOperations &files, MessagePresenter &messages)
 {
+    QString reason;
+    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+    if (!lock) {
+        messages.show(texts::normalisedRewriteFailed(path, reason));
+        return Tidying::Failed;
+    }
+    QByteArray now;
+    if (readTutorFileText(path, now, files, messages) != ReadStatus::Ok)
+        return Tidying::Failed;
+    if (now != readText)
+        return Tidying::LeftAsOthersWroteIt;
     const WriteResult written = WriteFileWithBackup(path, text, files);
     if (!written.ok)
         messages.show(texts::normalisedRewriteFailed(path, written.error));
-    return written.ok;
+    return written.ok ? Tidying::Written : Tidying::Failed;
 }
 
 } // namespace
@@ -287,13 +303,6 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     if (!files.fileExists(path))
         return report;
     report.fileFound = true;
-
-    // The tidying rewrite holds the write lock from its read on: a save between the two would
-    // be lost. A lock not had leaves the file untidied, which is harmless.
-    QString lockError;
-    std::unique_ptr<WriteLock> lock;
-    if (options.rewriteNormalised)
-        lock = files.lockForWriting(path, lockError);
 
     QByteArray original;
     switch (readTutorFileText(path, original, files, messages)) {
@@ -318,13 +327,12 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     report.normalised = normalised.size() != original.size();
     if (!report.normalised || report.malformed)
         return report;
-    if (!options.rewriteNormalised) {
+    if (options.rewriteNormalised) {
+        report.rewritten =
+            writeTidiedText(path, original, normalised, files, messages) == Tidying::Written;
+    } else {
         report.normalisedText = normalised;
         report.readText = original;
-    } else if (!lock) {
-        messages.show(texts::normalisedRewriteFailed(path, lockError));
-    } else {
-        report.rewritten = writeTidiedText(path, normalised, files, messages);
     }
     return report;
 }
@@ -345,17 +353,7 @@ ReadStatus readTutorFileText(const QString &path, QByteArray &text, FileOperatio
 bool WriteNormalisedText(const QString &path, const QByteArray &readText, const QByteArray &text,
                          FileOperations &files, MessagePresenter &messages)
 {
-    QString reason;
-    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
-    if (!lock) {
-        messages.show(texts::normalisedRewriteFailed(path, reason));
-        return false;
-    }
-    // Another writer rewrote the file since it was read: its text stands, tidied or not.
-    QByteArray now;
-    if (readTutorFileText(path, now, files, messages) != ReadStatus::Ok)
-        return false;
-    return now != readText || writeTidiedText(path, text, files, messages);
+    return writeTidiedText(path, readText, text, files, messages) != Tidying::Failed;
 }
 
 } // namespace monitorfile

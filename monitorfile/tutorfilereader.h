@@ -31,7 +31,8 @@ struct ReadReport
 // Reads vsFilePath & vsFileTitle into data and shows a message for each missing element: at most
 // one per run of reads (the first missing one), every value present still being read. When the
 // tidying of empty elements and of the student and file lists changed the text's length and the
-// file is well formed, the file is rewritten safely. A missing file is not an error: nothing is
+// file is well formed, the file is rewritten safely, under the write lock and only if no other
+// writer has changed it since it was read. A missing file is not an error: nothing is
 // read, nothing shown.
 ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
                             MessagePresenter &messages, FileOperations &files,
