@@ -34,14 +34,13 @@ constexpr qint64 kStaleAfterMs = 30'000;
 // a writer stopped in between.
 constexpr qint64 kEmptyStaleAfterMs = 2'000;
 
-// What a lock file says: QLockFile's layout (process, program, computer), and a token of its own
-// so that a writer removes only the file it made.
+// Who holds a lock, as its file says in QLockFile's layout: process, program, computer. A fourth
+// line, a random token, lets a writer tell its own file from one made after its own was broken.
 struct LockContent
 {
     qint64 pid = 0;
     QString application;
     QString host;
-    QByteArray token;
 };
 
 LockContent parse(const QByteArray &bytes)
@@ -53,8 +52,6 @@ LockContent parse(const QByteArray &bytes)
         content.application = QString::fromUtf8(lines[1]);
         content.host = QString::fromUtf8(lines[2]);
     }
-    if (lines.size() >= 4)
-        content.token = lines[3];
     return content;
 }
 
