@@ -107,21 +107,32 @@ private slots:
     }
 
     // The save starts from the file as it is now, so another program's changes to elements the
-    // form does not write survive it.
+    // form does not write, or that the monitor left alone, survive it; what the monitor changes
+    // back after a save is saved too.
     void changesOfAnotherProgramToOtherElementsSurvive()
     {
+        const QByteArray before = tutorFileBytes();
+        const QString shown = comments()->toPlainText();
         typeComment(QStringLiteral("precious"));
         QByteArray other = tutorFileBytes();
         other.replace("<version_num>4.2.1</version_num>", "<version_num>4.3.0</version_num>");
         other.replace("<monitor_collect_date>03-Dec-2026</monitor_collect_date>",
                       "<monitor_collect_date>07-Dec-2026</monitor_collect_date>");
+        other.replace("<flag2>G</flag2>", "<flag2>E</flag2>");
         m_root->write(kTutorFile, other);
         m_form->menuItem("mnuSave")->trigger();
         QVERIFY(m_messages.texts.isEmpty());
         const QByteArray saved = tutorFileBytes();
         QVERIFY(saved.contains("<version_num>4.3.0</version_num>"));
         QVERIFY(saved.contains("<monitor_collect_date>07-Dec-2026</monitor_collect_date>"));
+        QVERIFY(saved.contains("<flag2>E</flag2>"));
         QVERIFY(saved.contains("<monitor_comments>precious</monitor_comments>"));
+
+        typeComment(shown);
+        m_form->menuItem("mnuSave")->trigger();
+        const qsizetype from = before.indexOf("<monitor_comments>");
+        QVERIFY(tutorFileBytes().contains(
+            before.mid(from, before.indexOf("</monitor_comments>") - from)));
     }
 };
 
