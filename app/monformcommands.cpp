@@ -107,6 +107,12 @@ bool MonFormEntry::saveIntoFile()
     m_monFlex2->finishEditing();
     monitorfile::MonitorFormValues values = shownValues();
     values.commentDate = monitorfile::formatCommentDate(m_platform.clock.today());
-    return monitorfile::SaveMonitorForm(tutorFilePath(), values, m_tutorData.NumberScriptsText,
-                                        m_platform.files, m_platform.messages);
+    // What the monitor left as it was stays as another program may have saved it meanwhile.
+    const monitorfile::MonitorFormValues asRead = monitorfile::formValuesOf(m_tutorData);
+    const bool saved =
+        monitorfile::SaveMonitorForm(tutorFilePath(), values, m_tutorData.NumberScriptsText,
+                                     m_platform.files, m_platform.messages, &asRead);
+    if (saved)
+        monitorfile::keepSavedValues(m_tutorData, values);
+    return saved;
 }

@@ -1,10 +1,12 @@
-// One WriteFileWithBackup on the real disk: the step each save and each tidying rewrite repeats.
+// One WriteFileWithBackup on the real disk: the step each save and each tidying rewrite repeats;
+// and the write lock each of them takes around it.
 #include "benchchecks.h"
 #include "benchfiles.h"
 #include "scratchfolder.h"
 
 #include "fileoperations.h"
 #include "safewrite.h"
+#include "writelock.h"
 
 #include <QFile>
 
@@ -62,7 +64,29 @@ void BM_WriteFileWithBackup(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * first.size());
 }
 
+// Taking and giving up the lock file beside monitor.fhi, nobody else wanting it.
+void BM_WriteLock(benchmark::State &state)
+{
+    ScratchFolder folder;
+    if (!folderReady(state, folder))
+        return;
+    const QString path = folder.filePath(kFileName);
+    LocalFileOperations files;
+    ScratchFolder::settleDisk();
+    for (auto _ : state) {
+        QString error;
+        if (!files.lockForWriting(path, error)) {
+            fail(state, QStringLiteral("the lock was not had: ") + error);
+            break;
+        }
+    }
+    if (!state.error_occurred() && QFile::exists(lockPathOf(path)))
+        fail(state, QStringLiteral("the lock file was left behind"));
+}
+
 } // namespace
+
+BENCHMARK(BM_WriteLock)->Name("WriteLock")->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 BENCHMARK(BM_WriteFileWithBackup)
     ->Name("SafeRewrite")

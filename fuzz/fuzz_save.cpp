@@ -30,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const MonitorFormValues values = input.valuesFor(model);
     const QByteArray before = files.bytesOf(path);
-    const bool saved = SaveMonitorForm(path, values, model.NumberScriptsText, files, messages);
+    // As the form saves: values it left as read stay as the file holds them.
+    const MonitorFormValues asRead = formValuesOf(model);
+    const bool saved =
+        SaveMonitorForm(path, values, model.NumberScriptsText, files, messages, &asRead);
     requireFileKept(files, path);
     if (saved)
         require(!input.unencodableComment, "a comment the code page cannot hold was saved");

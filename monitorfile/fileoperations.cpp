@@ -1,5 +1,8 @@
 #include "fileoperations.h"
 
+#include "messagetexts.h"
+#include "writelock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +17,11 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+#include <cerrno>
 
 namespace monitorfile {
 
@@ -35,6 +41,18 @@ fs::path fsPath(const QString &path)
 QString reasonOf(const std::error_code &code)
 {
     return QString::fromLocal8Bit(code.message().c_str());
+}
+
+// The system's own reason for the call that just failed: QFile often reports a failed write or
+// flush as "Unknown error".
+QString systemReason(int error)
+{
+    return reasonOf(std::error_code(error, std::generic_category()));
+}
+
+QString failureOf(const QFileDevice &file, int error)
+{
+    return error ? systemReason(error) : file.errorString();
 }
 
 // A link at the target is kept: the file it points to is the one replaced, as with a save in
@@ -61,7 +79,53 @@ bool removeIfPresent(const QString &path, QString &error)
     return true;
 }
 
+// Opens path for reading only when it is a regular file: opening a pipe would wait for a writer
+// for ever. The check is made on the opened file, so nothing can be swapped in between.
+bool openRegularFile(QFile &file, qint64 &size, QString &error)
+{
+#ifdef Q_OS_WIN
+    const QFileInfo info(file.fileName());
+    if (!info.isFile()) {
+        error = texts::notARegularFile();
+        return false;
+    }
+    size = info.size();
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+#else
+    const int fd =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = systemReason(errno);
+        return false;
+    }
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = texts::notARegularFile();
+        ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    size = status.st_size;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        error = file.errorString();
+        ::close(fd);
+        return false;
+    }
+    return true;
+#endif
+}
+
 } // namespace
+
+std::unique_ptr<WriteLock> LocalFileOperations::lockForWriting(const QString &target,
+                                                               QString &error)
+{
+    return lockFileNextTo(replacedFileOf(target), m_lockWait, error);
+}
 
 bool LocalFileOperations::fileExists(const QString &path)
 {
@@ -75,14 +139,11 @@ ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, Q
     const QFileInfo info(path);
     if (!info.exists())
         return ReadStatus::NotFound;
-    size = info.size();
+    QFile file(path);
+    if (!openRegularFile(file, size, error))
+        return ReadStatus::Failed;
     if (size > maxBytes)
         return ReadStatus::TooLarge;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return ReadStatus::Failed;
-    }
     // Read in chunks and stop past the limit: a file that grew meanwhile is still refused.
     bytes.clear();
     bytes.reserve(size);
@@ -122,23 +183,23 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QString &bac
         return false;
     }
     // NewOnly creates exclusively, so a link planted at the name is never followed.
+    // Unbuffered, so that a full disk fails the write itself, with the system's reason.
     QFile out(backup);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         error = out.errorString();
         return false;
     }
     constexpr qint64 chunk = 1 << 20;
     while (!in.atEnd()) {
         const QByteArray part = in.read(chunk);
-        if (in.error() != QFileDevice::NoError || out.write(part) != part.size()) {
-            error = in.error() != QFileDevice::NoError ? in.errorString() : out.errorString();
-            out.close();
-            out.remove();
-            return false;
+        if (in.error() != QFileDevice::NoError) {
+            error = in.errorString();
+        } else {
+            errno = 0;
+            if (out.write(part) == part.size())
+                continue;
+            error = failureOf(out, errno);
         }
-    }
-    if (!out.flush()) {
-        error = out.errorString();
         out.close();
         out.remove();
         return false;
@@ -176,7 +237,7 @@ bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &
                              QString::number(QRandomGenerator::global()->generate(), 16) +
                              QStringLiteral(".tmp");
         auto file = std::make_unique<QFile>(path);
-        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             temporary.path = path;
             temporary.device = std::move(file);
             return true;
@@ -190,8 +251,10 @@ bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &
 
 bool LocalFileOperations::write(TemporaryFile &temporary, const QByteArray &bytes, QString &error)
 {
+    errno = 0;
     if (temporary.device->write(bytes) != bytes.size()) {
-        error = temporary.device->errorString();
+        const QFile *file = fileOf(temporary);
+        error = file ? failureOf(*file, errno) : temporary.device->errorString();
         return false;
     }
     return true;
@@ -200,8 +263,9 @@ bool LocalFileOperations::write(TemporaryFile &temporary, const QByteArray &byte
 bool LocalFileOperations::flushToDisk(TemporaryFile &temporary, QString &error)
 {
     QFile *file = fileOf(temporary);
+    errno = 0;
     if (!file || !file->flush()) {
-        error = temporary.device->errorString();
+        error = file ? failureOf(*file, errno) : temporary.device->errorString();
         return false;
     }
 #ifdef Q_OS_WIN
@@ -210,7 +274,7 @@ bool LocalFileOperations::flushToDisk(TemporaryFile &temporary, QString &error)
     const bool synced = ::fsync(file->handle()) == 0;
 #endif
     if (!synced) {
-        error = reasonOf(std::error_code(errno, std::generic_category()));
+        error = systemReason(errno);
         return false;
     }
     return true;
@@ -265,7 +329,7 @@ bool LocalFileOperations::flushFolderOf(const QString &target, QString &error)
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::fsync(fd) != 0) {
-        error = reasonOf(std::error_code(errno, std::generic_category()));
+        error = systemReason(errno);
         if (fd >= 0)
             ::close(fd);
         return false;

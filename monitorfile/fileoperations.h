@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace monitorfile {
@@ -17,6 +18,14 @@ struct TemporaryFile
 
 enum class ReadStatus { Ok, NotFound, TooLarge, Failed };
 
+// The right to read, change and rewrite one file, held by one writer at a time across processes
+// (and machines sharing the folder); given up when destroyed.
+class WriteLock
+{
+public:
+    virtual ~WriteLock() = default;
+};
+
 // The file operations of reading and safely rewriting a tutor monitoring file, one call per step
 // so that tests can make any step fail. Every call that can fail returns false (or a failed
 // status) and puts a reason for the monitor into error; nothing throws.
@@ -26,6 +35,11 @@ public:
     virtual ~FileOperations() = default;
 
     virtual bool fileExists(const QString &path) = 0;
+
+    // Waits a few seconds at most for the right to rewrite target. Null, with a reason naming
+    // the writer that holds it and since when, when that writer does not let go in time. A
+    // rewrite and the removal of leftover temporary files happen only while it is held.
+    virtual std::unique_ptr<WriteLock> lockForWriting(const QString &target, QString &error) = 0;
 
     // Reads the whole file; files larger than maxBytes are refused before they are read, their
     // size then goes to size.
@@ -56,7 +70,14 @@ public:
 class LocalFileOperations : public FileOperations
 {
 public:
+    // lockWait: how long a writer waits for another one to finish its rewrite.
+    explicit LocalFileOperations(std::chrono::milliseconds lockWait = std::chrono::seconds(5))
+        : m_lockWait(lockWait)
+    {
+    }
+
     bool fileExists(const QString &path) override;
+    std::unique_ptr<WriteLock> lockForWriting(const QString &target, QString &error) override;
     ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size,
                         QString &error) override;
     bool copyToBackup(const QString &source, const QString &backup, QString &error) override;
@@ -67,6 +88,9 @@ public:
     void discard(TemporaryFile &temporary) override;
     bool flushFolderOf(const QString &target, QString &error) override;
     bool removeFile(const QString &path, QString &error) override;
+
+private:
+    std::chrono::milliseconds m_lockWait;
 };
 
 } // namespace monitorfile

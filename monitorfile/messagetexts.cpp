@@ -39,13 +39,58 @@ QString normalisedRewriteFailed(const QString &path, const QString &reason)
         .arg(shown(path), reason);
 }
 
-QString saveFailed(const QString &path, const QString &reason)
+QString entriesStillOnScreen()
 {
-    return QStringLiteral(
-               "The monitoring form could not be saved to:\n%1\n\n%2\n\nYour entries are "
-               "still on the screen and have not been lost. Please save again once the "
-               "problem is solved.")
-        .arg(shown(path), reason);
+    return QStringLiteral("\n\nYour entries are still on the screen and have not been lost. Please "
+                          "save again once the problem is solved.");
+}
+
+QString forCommandLine(const QString &text)
+{
+    return QString(text)
+        .remove(entriesStillOnScreen())
+        .remove(QStringLiteral(" Your entries are still on the screen."));
+}
+
+QString saveFailed(const QString &path, const QString &reason, bool fileUnchanged)
+{
+    const QString outcome = fileUnchanged
+                                ? QStringLiteral("Nothing was saved: the file is as it was.")
+                                : QStringLiteral("The entries were written, but the system could "
+                                                 "not confirm that they are safely on the disk.");
+    return QStringLiteral("The monitoring form could not be saved to:\n%1\n\n%2\n\n%3")
+               .arg(shown(path), reason, outcome) +
+           entriesStillOnScreen();
+}
+
+QString fileLocked(const QString &application, qint64 pid, const QString &host,
+                   const QDateTime &since)
+{
+    return QStringLiteral("The file is being written by another program (%1, process %2 on %3) "
+                          "since %4.")
+        .arg(application.isEmpty() ? QStringLiteral("unknown") : application)
+        .arg(pid)
+        .arg(host.isEmpty() ? QStringLiteral("an unknown computer") : host,
+             since.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+}
+
+QString fileLockedByUnknown(const QString &lockPath, const QDateTime &since)
+{
+    return QStringLiteral("The file is being written by another program (its lock file %1 dates "
+                          "from %2).")
+        .arg(shown(lockPath), since.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+}
+
+QString lockFileNotMade(const QString &lockPath, const QString &reason)
+{
+    return QStringLiteral("The lock file %1 could not be created: %2")
+        .arg(shown(lockPath),
+             reason.isEmpty() ? QStringLiteral("the folder cannot be written to") : reason);
+}
+
+QString notARegularFile()
+{
+    return QStringLiteral("It is not a regular file (a pipe, a device or a socket has its name).");
 }
 
 QString fileVanished()

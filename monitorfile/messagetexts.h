@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 // The texts the file core shows to the monitor, in one place.
@@ -12,7 +13,17 @@ QString missingElement(const QByteArray &tag);
 QString fileTooLarge(const QString &path, qint64 size, qint64 limit);
 QString cannotReadFile(const QString &path, const QString &reason);
 QString normalisedRewriteFailed(const QString &path, const QString &reason);
-QString saveFailed(const QString &path, const QString &reason);
+// fileUnchanged: the failure left the file exactly as it was before the save.
+QString saveFailed(const QString &path, const QString &reason, bool fileUnchanged = true);
+// Said to the monitor of a window only; a command line leaves it out.
+QString entriesStillOnScreen();
+// A message without what only the window's monitor can be told.
+QString forCommandLine(const QString &text);
+QString fileLocked(const QString &application, qint64 pid, const QString &host,
+                   const QDateTime &since);
+QString fileLockedByUnknown(const QString &lockPath, const QDateTime &since);
+QString lockFileNotMade(const QString &lockPath, const QString &reason);
+QString notARegularFile();
 QString fileVanished();
 QString fileGrewTooLarge(qint64 size);
 QString saveRefusedUnencodable(const QString &characters);

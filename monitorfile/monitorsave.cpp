@@ -55,12 +55,18 @@ private:
     QStringList m_unencodable;
 };
 
+// The suite keeps line breaks as CR LF; a text box gives a bare LF.
+QByteArray withStoredLineBreaks(QByteArray text)
+{
+    return text.replace("\r\n", "\n").replace("\n", "\r\n");
+}
+
 bool encodeValues(const MonitorFormValues &values, EncodedValues &encoded, QString &unencodable)
 {
     ValueEncoder encode;
     for (int i = 0; i < kFlagCount; ++i)
         encoded.flags[i] = encode(values.flags[i]);
-    encoded.comments = encode(values.comments);
+    encoded.comments = withStoredLineBreaks(encode(values.comments));
     EncodeMarkupChars(encoded.comments);
     encoded.commentDate = encode(values.commentDate);
     for (const StudentGrading &row : values.students) {
@@ -77,14 +83,35 @@ struct SingleElement
     QByteArray value;
 };
 
-// The elements the first rewrite replaces, in the order it replaces them.
-QList<SingleElement> singleElements(const EncodedValues &encoded)
+// What an element becomes. A value this writer left as it found it (mine equals asRead) takes
+// the file's present value, so that a change another writer made meanwhile is kept; trimmed as
+// every save trims, and with its own line breaks. Without asRead every value is written.
+QByteArray mergedValue(const QByteArray &mine, const QByteArray *asRead, const QByteArray &text,
+                       const ElementTags &tags)
+{
+    if (!asRead || mine != *asRead)
+        return mine;
+    const ElementSpan span = locateElement(text, tags);
+    if (!span.found())
+        return mine;
+    return trimBlanks(text.mid(span.valueBegin, span.valueLength()));
+}
+
+// The single elements, in the order they are replaced; their values merged with text as read.
+QList<SingleElement> singleElements(const EncodedValues &encoded, const EncodedValues *asRead,
+                                    const QByteArray &text)
 {
     QList<SingleElement> singles;
     const QList<QByteArray> flags = flagNames();
-    for (int i = 0; i < kFlagCount; ++i)
-        singles.append({flags[i], encoded.flags[i]});
-    singles.append({"monitor_comments", encoded.comments});
+    for (int i = 0; i < kFlagCount; ++i) {
+        singles.append(
+            {flags[i], mergedValue(encoded.flags[i], asRead ? &asRead->flags[i] : nullptr, text,
+                                   tagsOf(flags[i]))});
+    }
+    singles.append(
+        {"monitor_comments", mergedValue(encoded.comments, asRead ? &asRead->comments : nullptr,
+                                         text, tagsOf("monitor_comments"))});
+    // The date is the day of this save, whoever saved before.
     singles.append({"monitor_comment_date", encoded.commentDate});
     return singles;
 }
@@ -123,13 +150,16 @@ Replacement replaceInText(QByteArray &text, const ElementTags &tags, const QByte
 }
 
 // Rebuilds the student list: each of the first N blocks whose personal id matches a grid row
-// gets that row's three values. The k-th block with an id takes the k-th row with that id, so
-// a repeated id never duplicates a block. messages gets the missing personal ids; null keeps
-// quiet (the check before writing).
+// gets that row's three values (merged, when asRead holds the rows as first read, as the single
+// elements are). The k-th block with an id takes the k-th row with that id, so a repeated id
+// never duplicates a block. missingIds gets the tags of the personal ids not found.
 bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
-                        const std::vector<EncodedGrading> &rows, MessagePresenter *messages,
+                        const std::vector<EncodedGrading> &rows,
+                        const std::vector<EncodedGrading> *asRead, QByteArrayList &missingIds,
                         QByteArray &malformedTag)
 {
+    if (asRead && asRead->size() != rows.size())
+        asRead = nullptr;
     static const ElementTags listTags = tagsOf("student_list");
     static const ElementTags idTags = tagsOf("student_personal_id");
     static const QByteArray completedEnd = "</student_completed>";
@@ -156,8 +186,7 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
         QByteArray id;
         QByteArray missingId;
         if (extractElementReporting(idTags, block, id, missingId) != 0) {
-            if (messages)
-                messages->show(texts::missingElement(missingId));
+            missingIds.append(missingId);
             rebuilt += block;
             continue;
         }
@@ -169,7 +198,14 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
             continue;
         }
         rowsTaken[id] = taken + 1;
-        const EncodedGrading &row = rows[matching[taken]];
+        const int r = matching[taken];
+        const EncodedGrading *was = asRead ? &(*asRead)[r] : nullptr;
+        auto merged = [&](const QByteArray EncodedGrading::*field, const char *name) {
+            return mergedValue(rows[r].*field, was ? &(was->*field) : nullptr, block, tagsOf(name));
+        };
+        const EncodedGrading row{rows[r].personalId, merged(&EncodedGrading::marking, "marking"),
+                                 merged(&EncodedGrading::summaryFeedback, "pt3_commenting"),
+                                 merged(&EncodedGrading::scriptComments, "script_commenting")};
 
         const qsizetype headEnd = block.indexOf(completedEnd);
         if (headEnd < 0) {
@@ -219,7 +255,7 @@ bool writeForSave(const QString &path, const QByteArray &text, FileOperations &f
 {
     const WriteResult written = WriteFileWithBackup(path, text, files);
     if (!written.ok)
-        messages.show(texts::saveFailed(path, written.error));
+        messages.show(texts::saveFailed(path, written.error, !written.replaced));
     return written.ok;
 }
 
@@ -246,7 +282,7 @@ bool ReplaceElementText(const QByteArray &startTag, const QByteArray &endTag, co
 
 bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
                      const QByteArray &numberScriptsText, FileOperations &files,
-                     MessagePresenter &messages)
+                     MessagePresenter &messages, const MonitorFormValues *asRead)
 {
     EncodedValues encoded;
     QString unencodable;
@@ -254,43 +290,81 @@ bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
         messages.show(texts::saveRefusedUnencodable(unencodable));
         return false;
     }
+    EncodedValues was;
+    if (asRead && !encodeValues(*asRead, was, unencodable))
+        asRead = nullptr;
 
-    // The single elements.
-    const QList<SingleElement> singles = singleElements(encoded);
-    QByteArray text;
-    for (qsizetype i = 0; i < singles.size(); ++i) {
-        const ElementTags tags = tagsOf(singles[i].name);
-        if (!ReplaceElementText(tags.start, tags.end, path, singles[i].value, i == 0, false, text,
-                                files, messages))
-            return false;
+    // From the read to the rewrite no other writer may come between, or its save would be lost.
+    QString reason;
+    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+    if (!lock) {
+        messages.show(texts::saveFailed(path, reason));
+        return false;
     }
-    // The student list must be whole before the first rewrite, so a refused save writes nothing.
+    QByteArray text;
+    if (!readForSave(path, text, files, messages))
+        return false;
+
+    // The whole new text is made before anything is written, so a save lands whole or not at all.
+    const QList<SingleElement> singles = singleElements(encoded, asRead ? &was : nullptr, text);
     QByteArray malformedTag;
-    QByteArray check = text;
-    if (!rebuildStudentList(check, numberScriptsText, encoded.students, nullptr, malformedTag)) {
+    for (const SingleElement &single : singles) {
+        if (replaceInText(text, tagsOf(single.name), single.value, malformedTag) !=
+            Replacement::Done) {
+            messages.show(texts::saveRefusedMalformed(malformedTag));
+            return false;
+        }
+    }
+    QByteArrayList missingIds;
+    if (!rebuildStudentList(text, numberScriptsText, encoded.students,
+                            asRead ? &was.students : nullptr, missingIds, malformedTag)) {
         messages.show(texts::saveRefusedMalformed(malformedTag));
         return false;
     }
     // In a damaged file one replacement can swallow another, or an element inserted in front of
     // "</preferences>" can land inside the student list; the entries must read back as written.
     for (const SingleElement &single : singles) {
-        const ElementSpan span = locateElement(check, tagsOf(single.name));
-        if (!span.found() || check.mid(span.valueBegin, span.valueLength()) != single.value) {
+        const ElementSpan span = locateElement(text, tagsOf(single.name));
+        if (!span.found() || text.mid(span.valueBegin, span.valueLength()) != single.value) {
             messages.show(texts::saveRefusedDamaged(tagsOf(single.name).start));
             return false;
         }
     }
-    if (!writeForSave(path, text, files, messages))
-        return false;
-
-    // The students, on the file as it now stands.
-    if (!readForSave(path, text, files, messages))
-        return false;
-    if (!rebuildStudentList(text, numberScriptsText, encoded.students, &messages, malformedTag)) {
-        messages.show(texts::saveRefusedMalformed(malformedTag));
-        return false;
-    }
+    for (const QByteArray &missingId : missingIds)
+        messages.show(texts::missingElement(missingId));
     return writeForSave(path, text, files, messages);
+}
+
+MonitorFormValues formValuesOf(const TutorData &data)
+{
+    MonitorFormValues values;
+    for (int i = 0; i < kFlagCount; ++i)
+        values.flags[i] = decodeAnsi(data.record.flags[i]);
+    values.comments = decodeAnsi(data.record.monitor_comments);
+    for (const StudentRecord &s : data.record.students) {
+        values.students.push_back({decodeAnsi(s.student_personal_id), decodeAnsi(s.marking),
+                                   decodeAnsi(s.pt3_commenting), decodeAnsi(s.script_commenting)});
+    }
+    return values;
+}
+
+void keepSavedValues(TutorData &data, const MonitorFormValues &values)
+{
+    EncodedValues encoded;
+    QString unencodable;
+    if (!encodeValues(values, encoded, unencodable))
+        return;
+    data.record.flags = encoded.flags;
+    data.record.monitor_comments = encoded.comments;
+    DecodeMarkupChars(data.record.monitor_comments);
+    std::vector<StudentRecord> &students = data.record.students;
+    if (students.size() != encoded.students.size())
+        return;
+    for (size_t i = 0; i < students.size(); ++i) {
+        students[i].marking = encoded.students[i].marking;
+        students[i].pt3_commenting = encoded.students[i].summaryFeedback;
+        students[i].script_commenting = encoded.students[i].scriptComments;
+    }
 }
 
 } // namespace monitorfile

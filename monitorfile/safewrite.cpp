@@ -25,6 +25,7 @@ WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, Fil
         files.discard(temporary);
         return result;
     }
+    result.replaced = true;
     if (!files.flushFolderOf(path, result.error))
         return result;
 

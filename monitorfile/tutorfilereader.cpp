@@ -267,6 +267,31 @@ private:
     QByteArray m_monitoringBlock;
 };
 
+enum class Tidying { Written, LeftAsOthersWroteIt, Failed };
+
+// The tidying rewrite holds the write lock from a second read on, and writes only when the file
+// still holds the text that was tidied: a save that came between is never undone. The first read
+// takes no lock, so a start-up that has nothing to tidy never waits for another writer.
+Tidying writeTidiedText(const QString &path, const QByteArray &readText, const QByteArray &text,
+                        FileOperations &files, MessagePresenter &messages)
+{
+    QString reason;
+    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+    if (!lock) {
+        messages.show(texts::normalisedRewriteFailed(path, reason));
+        return Tidying::Failed;
+    }
+    QByteArray now;
+    if (readTutorFileText(path, now, files, messages) != ReadStatus::Ok)
+        return Tidying::Failed;
+    if (now != readText)
+        return Tidying::LeftAsOthersWroteIt;
+    const WriteResult written = WriteFileWithBackup(path, text, files);
+    if (!written.ok)
+        messages.show(texts::normalisedRewriteFailed(path, written.error));
+    return written.ok ? Tidying::Written : Tidying::Failed;
+}
+
 } // namespace
 
 ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
@@ -302,10 +327,13 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
     report.normalised = normalised.size() != original.size();
     if (!report.normalised || report.malformed)
         return report;
-    if (options.rewriteNormalised)
-        report.rewritten = WriteNormalisedText(path, normalised, files, messages);
-    else
+    if (options.rewriteNormalised) {
+        report.rewritten =
+            writeTidiedText(path, original, normalised, files, messages) == Tidying::Written;
+    } else {
         report.normalisedText = normalised;
+        report.readText = original;
+    }
     return report;
 }
 
@@ -322,13 +350,10 @@ ReadStatus readTutorFileText(const QString &path, QByteArray &text, FileOperatio
     return status;
 }
 
-bool WriteNormalisedText(const QString &path, const QByteArray &text, FileOperations &files,
-                         MessagePresenter &messages)
+bool WriteNormalisedText(const QString &path, const QByteArray &readText, const QByteArray &text,
+                         FileOperations &files, MessagePresenter &messages)
 {
-    const WriteResult written = WriteFileWithBackup(path, text, files);
-    if (!written.ok)
-        messages.show(texts::normalisedRewriteFailed(path, written.error));
-    return written.ok;
+    return writeTidiedText(path, readText, text, files, messages) != Tidying::Failed;
 }
 
 } // namespace monitorfile

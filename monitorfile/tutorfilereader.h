@@ -25,12 +25,14 @@ struct ReadReport
     bool malformed = false;  // a block or an end tag is missing: the file is never rewritten
     bool rewritten = false;
     QByteArray normalisedText; // the tidied text, when normalised and not rewritten
+    QByteArray readText;       // and the text it was made from
 };
 
 // Reads vsFilePath & vsFileTitle into data and shows a message for each missing element: at most
 // one per run of reads (the first missing one), every value present still being read. When the
 // tidying of empty elements and of the student and file lists changed the text's length and the
-// file is well formed, the file is rewritten safely. A missing file is not an error: nothing is
+// file is well formed, the file is rewritten safely, under the write lock and only if no other
+// writer has changed it since it was read. A missing file is not an error: nothing is
 // read, nothing shown.
 ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitle, TutorData &data,
                             MessagePresenter &messages, FileOperations &files,
@@ -41,9 +43,10 @@ ReadReport ReadTutorXMLFile(const QString &vsFilePath, const QString &vsFileTitl
 ReadStatus readTutorFileText(const QString &path, QByteArray &text, FileOperations &files,
                              MessagePresenter &messages);
 
-// Writes the tidied text of a file read without rewriting, as start-up would have; tells the
-// monitor when that fails.
-bool WriteNormalisedText(const QString &path, const QByteArray &text, FileOperations &files,
-                         MessagePresenter &messages);
+// Writes the tidied text of a file read without rewriting, as start-up would have, unless the
+// file no longer holds readText (another writer's text then stands); tells the monitor when that
+// fails.
+bool WriteNormalisedText(const QString &path, const QByteArray &readText, const QByteArray &text,
+                         FileOperations &files, MessagePresenter &messages);
 
 } // namespace monitorfile

@@ -22,7 +22,7 @@ for source in suite/windowsmessages.cpp suite/windowsprocesslist.cpp suite/proce
     suite/messageendpoint.cpp suite/windowmessages.cpp settings/registrysettingsstore.cpp \
     settings/settingsstore.cpp output/windowsshell.cpp output/windowsprinterdialog.cpp \
     output/qttextprinter.cpp monitorfile/ansicodec.cpp monitorfile/privatefolder.cpp \
-    suite/lockfileclaim.cpp; do
+    suite/lockfileclaim.cpp monitorfile/fileoperations.cpp monitorfile/writelock.cpp; do
     x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++17 -Wall -Wextra -Werror \
         -DMONITOR_WINDOWS_LAYER -DWIN32_LEAN_AND_MEAN -DNOMINMAX -DQT_NO_CAST_FROM_ASCII \
         -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets" \

@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,6 +141,50 @@ TEST_F(MonitorFhiTest, SetRefusesBadRequestsAndWritesNothing)
     }
 }
 
+// A typed line break is stored as CR LF; a failure says nothing was saved, and nothing of a
+// screen, which a command line does not have.
+TEST_F(MonitorFhiTest, SetStoresCrLfAndReportsFailureForTheCommandLine)
+{
+    const QString path = copy(QStringLiteral("laid_out.normalised.fhi"));
+    const QStringList comments = {QStringLiteral("set"), path, QStringLiteral("--comments"),
+                                  QStringLiteral("first\nsecond")};
+    EXPECT_EQ(runTool(comments).exitCode, 0);
+    EXPECT_TRUE(file().contains("<monitor_comments>first\r\nsecond</monitor_comments>"));
+
+    const QByteArray before = file();
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    const ToolRun run =
+        runTool({QStringLiteral("set"), path, QStringLiteral("--flag"), QStringLiteral("1=E")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("Nothing was saved")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("screen"));
+    EXPECT_EQ(file(), before);
+}
+
+// Pairs of writers changing different elements at the same moment both keep their change.
+TEST_F(MonitorFhiTest, SimultaneousSetsOfDifferentElementsBothLand)
+{
+    const QString path = copy(QStringLiteral("laid_out.normalised.fhi"));
+    for (int round = 0; round < 10; ++round) {
+        const QString value = QString::number(round);
+        QProcess first;
+        QProcess second;
+        first.start(
+            QStringLiteral(MONITORFHI_PATH),
+            {QStringLiteral("set"), path, QStringLiteral("--flag"), QStringLiteral("1=") + value});
+        second.start(QStringLiteral(MONITORFHI_PATH),
+                     {QStringLiteral("set"), path, QStringLiteral("--student"),
+                      QStringLiteral("C2468013=Severe|Good (G)|") + value});
+        ASSERT_TRUE(first.waitForFinished(60000) && second.waitForFinished(60000));
+        EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+        EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+        EXPECT_TRUE(file().contains("<flag1>" + value.toLatin1() + "</flag1>")) << round;
+        EXPECT_TRUE(
+            file().contains("<script_commenting>" + value.toLatin1() + "</script_commenting>"))
+            << round;
+    }
+}
+
 TEST_F(MonitorFhiTest, CheckReportsEachFileWithoutChangingAny)
 {
     QDir(folder.path()).mkpath(QStringLiteral("a/T1"));
@@ -168,6 +214,14 @@ TEST_F(MonitorFhiTest, UsageAndMissingFilesExitTwo)
     EXPECT_EQ(runTool({QStringLiteral("show"), folder.path(QStringLiteral("none.fhi"))}).exitCode,
               2);
     EXPECT_EQ(runTool({QStringLiteral("check"), folder.path(QStringLiteral("none"))}).exitCode, 2);
+    // A pipe at the name is refused at once: reading it would wait for a writer for ever.
+    const QString pipe = folder.path(QStringLiteral("monitor.fhi"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const char *command : {"show", "set", "check"}) {
+        const ToolRun run = runTool({QString::fromLatin1(command), pipe});
+        EXPECT_EQ(run.exitCode, 2) << command;
+        EXPECT_TRUE(run.err.contains("not a regular file")) << run.err.toStdString();
+    }
 }
 
 } // namespace

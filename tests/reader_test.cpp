@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace monitorfile;
 
 namespace {
@@ -292,19 +294,35 @@ TEST_F(ReaderTest, OversizedFileIsRefusedBeforeItIsRead)
     EXPECT_TRUE(messages.texts[0].contains(filePath()));
 }
 
+// A pipe at the name would make the read wait for a writer for ever.
+TEST_F(ReaderTest, PipeAtTheNameIsRefusedWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(filePath()).constData(), 0600), 0);
+    EXPECT_TRUE(read().readFailed);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("not a regular file")));
+}
+
+// The rewrite failing, or its lock held by another writer: the values are read all the same.
 TEST_F(ReaderTest, FailedRewriteIsReportedAndLeavesTheFileAsItWas)
 {
     const QByteArray original = fixture(QStringLiteral("laid_out.fhi"));
-    put(original);
-    FailingFileOperations failing(FailingFileOperations::Step::Replace);
-    const ReadReport report =
-        ReadTutorXMLFile(folder.path(), QStringLiteral("\\monitor.fhi"), data, messages, failing);
-    EXPECT_FALSE(report.rewritten);
-    EXPECT_EQ(fileBytes(), original);
-    ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.texts[0].contains(filePath()));
-    EXPECT_TRUE(messages.texts[0].contains(QString::fromLatin1(FailingFileOperations::kReason)));
-    EXPECT_EQ(data.record.students.size(), 4u);
+    for (const auto step :
+         {FailingFileOperations::Step::Replace, FailingFileOperations::Step::Lock}) {
+        put(original);
+        messages.texts.clear();
+        data = {};
+        FailingFileOperations failing(step);
+        const ReadReport report = ReadTutorXMLFile(folder.path(), QStringLiteral("\\monitor.fhi"),
+                                                   data, messages, failing);
+        EXPECT_FALSE(report.rewritten);
+        EXPECT_EQ(fileBytes(), original);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(filePath()));
+        EXPECT_TRUE(
+            messages.texts[0].contains(QString::fromLatin1(FailingFileOperations::kReason)));
+        EXPECT_EQ(data.record.students.size(), 4u);
+    }
 }
 
 // The process stopping dead during the tidying rewrite: the file is whole, old or tidied, and

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,6 +141,26 @@ TEST_F(SafeWriteTest, ReadOnlyFileIsRefusedBeforeAnythingIsWritten)
     EXPECT_TRUE(result.error.contains(QStringLiteral("read-only"))) << result.error.toStdString();
     EXPECT_EQ(folder.read(kName), "old");
     EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+// A full disk (here a file size limit) names the system's reason, not "Unknown error". In a child
+// process, so that the limit stays there.
+TEST_F(SafeWriteTest, FullDiskIsReportedWithTheSystemsReason)
+{
+    folder.write(kName, "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const WriteResult result = WriteFileWithBackup(target(), QByteArray(8000, 'x'), files);
+        ::_exit(!result.ok && result.error == QString::fromLocal8Bit(std::strerror(EFBIG)) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(folder.read(kName), "old");
 }
 
 // Root ignores the folder's permission bits, so the write runs in a child process that has

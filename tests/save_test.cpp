@@ -7,8 +7,11 @@
 #include "reload.h"
 #include "textvalues.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLockFile>
 #include <QRandomGenerator>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -354,40 +357,43 @@ TEST_F(SaveTest, VanishedFileIsReportedAndNothingIsCreated)
     EXPECT_TRUE(messages.texts[0].contains(filePath()));
 }
 
-// Each step of either rewrite failing in turn: the save reports failure, names the file, and
-// the file holds the content before that rewrite; no temporary file is left behind.
-TEST_F(SaveTest, FailureAtAnyStepOfEitherRewriteIsReported)
+// The lock or any step of the one rewrite failing in turn: the save reports that nothing was
+// saved and names the file, which holds exactly the text before the save (the new text once it
+// is in place); no temporary or lock file is left behind.
+TEST_F(SaveTest, FailureAtAnyStepOfTheRewriteIsReported)
 {
     using Step = FailingFileOperations::Step;
-    const Step steps[] = {Step::Read,        Step::CopyToBackup, Step::CreateTemporary, Step::Write,
-                          Step::FlushToDisk, Step::Replace,      Step::FlushFolder};
+    const Step steps[] = {Step::Lock,  Step::Read,        Step::CopyToBackup, Step::CreateTemporary,
+                          Step::Write, Step::FlushToDisk, Step::Replace,      Step::FlushFolder};
     const QByteArray original = generateTutorFile({2, 1, true});
     for (const Step step : steps) {
-        for (int call = 1; call <= 2; ++call) {
-            start(original);
-            MonitorFormValues values = shownValues();
-            values.flags[0] = QStringLiteral("E");
-            values.students[0].marking = QStringLiteral("Severe");
-            FailingFileOperations failing(step, call);
-            EXPECT_FALSE(save(values, failing)) << int(step) << '/' << call;
-            ASSERT_EQ(messages.texts.size(), 1) << int(step) << '/' << call;
-            EXPECT_TRUE(messages.texts[0].contains(filePath()));
+        start(original);
+        MonitorFormValues values = shownValues();
+        values.flags[0] = QStringLiteral("E");
+        values.students[0].marking = QStringLiteral("Severe");
+        FailingFileOperations failing(step);
+        EXPECT_FALSE(save(values, failing)) << int(step);
+        ASSERT_EQ(messages.texts.size(), 1) << int(step);
+        EXPECT_TRUE(messages.texts[0].contains(filePath()));
 
-            const QByteArray after = fileBytes();
-            const bool firstRewriteDone = call == 2 || (step == Step::FlushFolder && call == 1);
-            EXPECT_EQ(after.contains("<flag1>E</flag1>"), firstRewriteDone)
-                << int(step) << '/' << call;
-            const bool secondDone = step == Step::FlushFolder && call == 2;
-            EXPECT_EQ(after.contains("<marking>Severe</marking>"), secondDone);
-            for (const QString &entry : folder.entries())
-                EXPECT_FALSE(entry.endsWith(QStringLiteral(".tmp"))) << entry.toStdString();
+        const bool replaced = step == Step::FlushFolder;
+        EXPECT_EQ(messages.texts[0].contains(QStringLiteral("Nothing was saved")), !replaced);
+        if (replaced) {
+            EXPECT_TRUE(fileBytes().contains("<flag1>E</flag1>") &&
+                        fileBytes().contains("<marking>Severe</marking>"));
+        } else {
+            EXPECT_EQ(fileBytes(), original) << int(step);
         }
+        for (const QString &entry : folder.entries())
+            EXPECT_FALSE(entry.endsWith(QStringLiteral(".tmp")) ||
+                         entry.endsWith(QStringLiteral(".lock")))
+                << entry.toStdString();
     }
 }
 
-// The process stopping dead at any step of either rewrite: the file holds exactly the text
-// before or after that rewrite, the ".BAK" the text before it once it was made, and the next
-// save finishes the work and leaves no temporary file behind.
+// The process stopping dead at any step of the rewrite: the file holds exactly the text before
+// or after the save, the ".BAK" the text before it once it was made, and the next save finishes
+// the work and leaves no temporary file behind.
 TEST_F(SaveTest, AbruptStopAtAnyStepLeavesAWholeFileAndTheNextSaveCleansUp)
 {
     using Step = FailingFileOperations::Step;
@@ -397,37 +403,79 @@ TEST_F(SaveTest, AbruptStopAtAnyStepLeavesAWholeFileAndTheNextSaveCleansUp)
     MonitorFormValues values = shownValues();
     values.flags[0] = QStringLiteral("E");
     values.students[0].marking = QStringLiteral("Severe");
-    FailingFileOperations afterFirst(Step::CopyToBackup, 2, Failure::AbruptStop);
-    EXPECT_THROW(save(values, afterFirst), FailingFileOperations::AbruptStop);
-    const QByteArray between = fileBytes();
-    ASSERT_TRUE(save(values));
+    FailingFileOperations recording;
+    ASSERT_TRUE(save(values, recording));
+    EXPECT_EQ(recording.calls.count(Step::Replace), 1); // written once
     const QByteArray saved = fileBytes();
-    ASSERT_NE(between, original);
-    ASSERT_NE(between, saved);
 
-    const Step steps[] = {Step::CopyToBackup, Step::CreateTemporary, Step::Write,
-                          Step::FlushToDisk,  Step::Replace,         Step::FlushFolder,
-                          Step::RemoveFile};
+    const Step steps[] = {Step::Read,        Step::CopyToBackup, Step::CreateTemporary,
+                          Step::Write,       Step::FlushToDisk,  Step::Replace,
+                          Step::FlushFolder, Step::RemoveFile};
     for (const Step step : steps) {
-        for (int call = 1; call <= 2; ++call) {
-            const std::string where = std::to_string(int(step)) + '/' + std::to_string(call);
-            start(original);
-            FailingFileOperations stopping(step, call, Failure::AbruptStop);
-            EXPECT_THROW(save(values, stopping), FailingFileOperations::AbruptStop) << where;
+        start(original);
+        FailingFileOperations stopping(step, 1, Failure::AbruptStop);
+        EXPECT_THROW(save(values, stopping), FailingFileOperations::AbruptStop) << int(step);
 
-            const QByteArray before = call == 1 ? original : between;
-            const QByteArray after = call == 1 ? between : saved;
-            const bool replaced = step == Step::FlushFolder || step == Step::RemoveFile;
-            EXPECT_EQ(fileBytes(), replaced ? after : before) << where;
-            if (step != Step::CopyToBackup) {
-                EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.BAK")), before) << where;
-            }
-
-            EXPECT_TRUE(save(values)) << where;
-            EXPECT_EQ(fileBytes(), saved) << where;
-            EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")}) << where;
+        const bool replaced = step == Step::FlushFolder || step == Step::RemoveFile;
+        EXPECT_EQ(fileBytes(), replaced ? saved : original) << int(step);
+        if (step != Step::Read && step != Step::CopyToBackup) {
+            EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.BAK")), original) << int(step);
         }
+
+        EXPECT_TRUE(save(values)) << int(step);
+        EXPECT_EQ(fileBytes(), saved) << int(step);
+        EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")}) << int(step);
     }
+}
+
+// A lock held by a living writer fails the save once the wait is over, naming that writer, with
+// nothing written; one left by a writer that died is broken.
+TEST_F(SaveTest, AnotherWritersLockIsWaitedForOrBroken)
+{
+    start(generateTutorFile({1, 1, true}));
+    const QByteArray before = fileBytes();
+    MonitorFormValues values = shownValues();
+    values.flags[0] = QStringLiteral("E");
+    LocalFileOperations impatient(std::chrono::milliseconds(30));
+    {
+        QLockFile held(filePath() + QStringLiteral(".lock"));
+        ASSERT_TRUE(held.tryLock(0));
+        EXPECT_FALSE(save(values, impatient));
+    }
+    EXPECT_EQ(fileBytes(), before);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(
+        QStringLiteral("process %1 on ").arg(QCoreApplication::applicationPid())))
+        << messages.texts[0].toStdString();
+
+    folder.write(QStringLiteral("monitor.fhi.lock"),
+                 "999999\nmonitorfhi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    EXPECT_TRUE(save(values, impatient));
+    EXPECT_TRUE(fileBytes().contains("<flag1>E</flag1>"));
+    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")});
+}
+
+// A line break typed in the comments is stored as CR LF; comments the monitor left alone keep
+// the line breaks the file holds, while another program's change to them is kept.
+TEST_F(SaveTest, CommentLineBreaksAreStoredAsCrLfAndKeptWhenUnchanged)
+{
+    start(edited(generateTutorFile({1, 1, true}), "<monitor_comments></monitor_comments>",
+                 "<monitor_comments>one\ntwo\r\nthree</monitor_comments>"));
+    const MonitorFormValues asRead = shownValues();
+    MonitorFormValues values = asRead;
+    values.comments = QStringLiteral("one\ntwo\nthree"); // as the box gives them back
+    values.flags[0] = QStringLiteral("E");
+    ASSERT_TRUE(
+        SaveMonitorForm(filePath(), values, data.NumberScriptsText, files, messages, &asRead));
+    EXPECT_TRUE(fileBytes().contains("<monitor_comments>one\ntwo\r\nthree</monitor_comments>"));
+
+    put(edited(fileBytes(), "<flag2></flag2>", "<flag2>G</flag2>")); // another writer
+    values.comments = QStringLiteral("one\ntwo");
+    ASSERT_TRUE(
+        SaveMonitorForm(filePath(), values, data.NumberScriptsText, files, messages, &asRead));
+    EXPECT_TRUE(fileBytes().contains("<monitor_comments>one\r\ntwo</monitor_comments>"));
+    EXPECT_TRUE(fileBytes().contains("<flag1>E</flag1>"));
+    EXPECT_TRUE(fileBytes().contains("<flag2>G</flag2>"));
 }
 
 } // namespace

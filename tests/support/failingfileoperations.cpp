@@ -15,6 +15,14 @@ bool FailingFileOperations::fails(Step step, QString &error)
     return true;
 }
 
+std::unique_ptr<monitorfile::WriteLock> FailingFileOperations::lockForWriting(const QString &target,
+                                                                              QString &error)
+{
+    if (fails(Step::Lock, error))
+        return {};
+    return LocalFileOperations::lockForWriting(target, error);
+}
+
 ReadStatus FailingFileOperations::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                            qint64 &size, QString &error)
 {

@@ -22,7 +22,8 @@ public:
         FlushToDisk,
         Replace,
         FlushFolder,
-        RemoveFile
+        RemoveFile,
+        Lock
     };
 
     FailingFileOperations(Step step = Step::None, int call = 1, Failure failure = Failure::Error)
@@ -43,6 +44,8 @@ public:
 
     QList<Step> calls; // every step, in order
 
+    std::unique_ptr<monitorfile::WriteLock> lockForWriting(const QString &target,
+                                                           QString &error) override;
     monitorfile::ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                      qint64 &size, QString &error) override;
     bool copyToBackup(const QString &source, const QString &backup, QString &error) override;

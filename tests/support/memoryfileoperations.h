@@ -23,6 +23,11 @@ public:
     int openTemporaries() const { return int(m_temporaries.size()); }
 
     bool fileExists(const QString &path) override;
+    // One process: the lock is always had.
+    std::unique_ptr<monitorfile::WriteLock> lockForWriting(const QString &, QString &) override
+    {
+        return std::make_unique<monitorfile::WriteLock>();
+    }
     monitorfile::ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                      qint64 &size, QString &error) override;
     bool copyToBackup(const QString &source, const QString &backup, QString &error) override;

@@ -45,6 +45,11 @@ bool checkReadableFile(const QString &file)
         printError(QStringLiteral("monitorfhi: not a file: %1").arg(file));
         return false;
     }
+    // Reading a pipe would wait for a writer for ever.
+    if (!info.isFile()) {
+        printError(QStringLiteral("monitorfhi: not a regular file: %1").arg(file));
+        return false;
+    }
     return true;
 }
 
@@ -178,26 +183,20 @@ bool parseSet(const QStringList &args, SetRequest &request, QString &problem)
     return true;
 }
 
-MonitorFormValues valuesFrom(const TutorData &data, const SetRequest &request)
+MonitorFormValues valuesFrom(const MonitorFormValues &asRead, const SetRequest &request)
 {
-    MonitorFormValues values;
-    for (int i = 0; i < kFlagCount; ++i)
-        values.flags[i] = decodeAnsi(data.record.flags[i]);
-    values.comments = request.comments.value_or(decodeAnsi(data.record.monitor_comments));
+    MonitorFormValues values = asRead;
+    values.comments = request.comments.value_or(asRead.comments);
     values.commentDate = request.date.value_or(formatCommentDate(QDate::currentDate()));
     for (const auto &[n, flag] : request.flags)
         values.flags[n - 1] = flag;
-    for (const StudentRecord &student : data.record.students) {
-        StudentGrading row{decodeAnsi(student.student_personal_id), decodeAnsi(student.marking),
-                           decodeAnsi(student.pt3_commenting),
-                           decodeAnsi(student.script_commenting)};
+    for (StudentGrading &row : values.students) {
         const auto change = request.students.find(trimBlanks(row.personalId));
         if (change != request.students.end()) {
             row.marking = change->second.marking;
             row.summaryFeedback = change->second.summaryFeedback;
             row.scriptComments = change->second.scriptComments;
         }
-        values.students.push_back(row);
     }
     return values;
 }
@@ -289,9 +288,12 @@ int runSet(const QStringList &args)
     }
     const QString path = suiteFilePath(name.folder, name.title);
     if (report.normalised && !report.malformed &&
-        !WriteNormalisedText(path, report.normalisedText, files, messages))
+        !WriteNormalisedText(path, report.readText, report.normalisedText, files, messages))
         return kExitUsage;
-    if (!SaveMonitorForm(path, valuesFrom(data, request), data.NumberScriptsText, files, messages))
+    // Only what the command line changes is ours: the rest stays as the file holds it at the save.
+    const MonitorFormValues asRead = formValuesOf(data);
+    if (!SaveMonitorForm(path, valuesFrom(asRead, request), data.NumberScriptsText, files, messages,
+                         &asRead))
         return kExitUsage;
     return messages.texts.isEmpty() ? kExitClean : kExitMessages;
 }
@@ -307,6 +309,8 @@ int runCheck(const QStringList &args)
             printError(QStringLiteral("monitorfhi: no such file or folder: %1").arg(path));
             return kExitUsage;
         }
+        if (!QFileInfo(path).isDir() && !checkReadableFile(path))
+            return kExitUsage;
         for (const QString &file : filesUnder(path)) {
             const FileName name = splitFileName(file);
             LocalFileOperations files;

@@ -1,5 +1,7 @@
 #include "consolemessages.h"
 
+#include "messagetexts.h"
+
 #include <QTextStream>
 
 void printError(const QString &text)
@@ -14,9 +16,11 @@ void printError(const QString &text)
 monitorfile::MessageAnswer ConsoleMessages::show(const QString &text,
                                                  monitorfile::MessageButtons buttons)
 {
-    texts.append(text);
+    // A command line has no screen that would still show the entries.
+    const QString shown = monitorfile::texts::forCommandLine(text);
+    texts.append(shown);
     if (m_echo)
-        printError(text);
+        printError(shown);
     return buttons == monitorfile::MessageButtons::Ok ? monitorfile::MessageAnswer::Ok
                                                       : monitorfile::MessageAnswer::Cancel;
 }
