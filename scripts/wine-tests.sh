@@ -33,6 +33,9 @@ done
 
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/monitor-wine.XXXXXX")
 export WINEPREFIX=$prefix WINEDEBUG=-all
+# Wine lists the machine's CUPS printers as its own: keep them out, so that the tests see only the
+# printers they install.
+export CUPS_SERVER=/nonexistent/cups.sock
 # No Mono or Gecko installers in a prefix that lives for one run.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {

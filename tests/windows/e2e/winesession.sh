@@ -7,6 +7,9 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 session=$(mktemp -d "${TMPDIR:-/tmp}/monitor-wine-e2e.XXXXXX")
 export WINEPREFIX=$session/prefix WINEDEBUG=-all
+# Wine lists the machine's CUPS printers as its own: keep them out, so that the tests see only the
+# printers they install.
+export CUPS_SERVER=/nonexistent/cups.sock
 # No Mono or Gecko installers in a prefix that lives for one run.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 prefs_key='HKCU\Software\VB and VBA Program Settings\RERODODUREVIDEDAZIREZ\Prefs'
