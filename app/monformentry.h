@@ -15,6 +15,7 @@
 
 #include <array>
 
+class FramePlacement;
 class MonitorGrid;
 class QAction;
 class QComboBox;
@@ -66,7 +67,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     // Layout
@@ -142,6 +142,8 @@ private:
     // Window geometry in twips, outer frame included.
     QRect outerGeometryTwips() const;
     void setOuterGeometryTwips(const QRect &twips);
+    // What closing stores: the placement as applied while the frame still stands there.
+    QRect placementToStore() const;
 
     MonitorPlatform m_platform;
     QStringList m_arguments;
@@ -167,7 +169,7 @@ private:
     bool m_saveRequestedExternally = false;
     bool m_closingAnswered = false;
     QRect m_placementTwips;
-    QMargins m_appliedFrame;
+    FramePlacement *m_framePlacement = nullptr; // owned by the window
     monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
     QTimer m_recoveryTimer;
 
