@@ -4,6 +4,13 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+
+// A window manager that will not put the frame where asked is not asked forever.
+constexpr int kMaxCorrections = 3;
+
+} // namespace
+
 FramePlacement::FramePlacement(QWidget &window) : QObject(&window), m_window(window) {}
 
 void FramePlacement::place(const QRect &frame)
@@ -13,31 +20,41 @@ void FramePlacement::place(const QRect &frame)
     if (QWindow *handle = m_window.windowHandle())
         handle->installEventFilter(this);
     m_awaitingFrame = true;
+    m_corrections = 0;
     apply();
 }
 
-bool FramePlacement::stillAsPlaced() const
+bool FramePlacement::positionAsPlaced() const
 {
-    return !m_frame.isNull() && m_window.frameGeometry() == m_frame;
+    return !m_frame.isNull() && m_window.frameGeometry().topLeft() == m_frame.topLeft();
+}
+
+bool FramePlacement::sizeAsPlaced() const
+{
+    return !m_frame.isNull() && m_window.frameGeometry().size() == m_frame.size();
 }
 
 void FramePlacement::apply()
 {
     const QWindow *handle = m_window.windowHandle();
-    m_appliedMargins = handle ? handle->frameMargins() : QMargins();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
     m_window.move(m_frame.topLeft());
-    m_window.resize(
-        qMax(1, m_frame.width() - m_appliedMargins.left() - m_appliedMargins.right()),
-        qMax(1, m_frame.height() - m_appliedMargins.top() - m_appliedMargins.bottom()));
+    m_window.resize(qMax(1, m_frame.width() - margins.left() - margins.right()),
+                    qMax(1, m_frame.height() - margins.top() - margins.bottom()));
 }
 
 bool FramePlacement::eventFilter(QObject *watched, QEvent *event)
 {
-    // The first expose after a placement comes after the window manager has framed the window.
-    // Later frame changes are the window manager's or the monitor's business.
-    if (m_awaitingFrame && event->type() == QEvent::Expose && watched == m_window.windowHandle()) {
-        m_awaitingFrame = false;
-        if (m_window.windowHandle()->frameMargins() != m_appliedMargins)
+    const QEvent::Type type = event->type();
+    if (!m_awaitingFrame || watched != m_window.windowHandle() ||
+        (type != QEvent::Expose && type != QEvent::Move && type != QEvent::Resize))
+        return QObject::eventFilter(watched, event);
+    // No frame yet, or no window manager to draw one. The window manager's answers to earlier
+    // requests may still arrive once the frame is known: place again until the frame stands.
+    if (!m_window.windowHandle()->frameMargins().isNull()) {
+        if (m_window.frameGeometry() == m_frame || ++m_corrections > kMaxCorrections)
+            m_awaitingFrame = false;
+        else
             apply();
     }
     return QObject::eventFilter(watched, event);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMargins>
 #include <QObject>
 #include <QRect>
 
@@ -8,9 +7,8 @@ class QWidget;
 
 // Places a top-level window by its outer frame (title bar and borders included), as the suite
 // stores placements. Under an X11 window manager the frame's size is known only once the window
-// is mapped, so a placement made before that is made again at the next expose, once the frame
-// is known; a window placed without a frame would otherwise come back taller and higher on
-// every run.
+// is mapped, so a placement made before that is made again once the frame is known; a window
+// placed without its frame would otherwise come back taller and higher on every run.
 class FramePlacement : public QObject
 {
 public:
@@ -19,9 +17,10 @@ public:
 
     // Puts the window's outer frame on `frame` (pixels).
     void place(const QRect &frame);
-    // True while the window's outer frame still stands where it was last placed: neither the
-    // monitor nor the window manager has moved or resized it since.
-    bool stillAsPlaced() const;
+    // True while the outer frame still stands where it was last placed, or still has the size
+    // it was given: neither the monitor nor the window manager has moved or resized it since.
+    bool positionAsPlaced() const;
+    bool sizeAsPlaced() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -31,6 +30,6 @@ private:
 
     QWidget &m_window;
     QRect m_frame;
-    QMargins m_appliedMargins;
     bool m_awaitingFrame = false;
+    int m_corrections = 0;
 };

@@ -142,7 +142,7 @@ private:
     // Window geometry in twips, outer frame included.
     QRect outerGeometryTwips() const;
     void setOuterGeometryTwips(const QRect &twips);
-    // What closing stores: the placement as applied while the frame still stands there.
+    // What closing stores: the numbers placed by, as far as the frame still stands by them.
     QRect placementToStore() const;
 
     MonitorPlatform m_platform;

@@ -195,12 +195,18 @@ void MonFormEntry::setOuterGeometryTwips(const QRect &placement)
     // The frame (title bar and borders) is part of the stored size, as the suite stores it.
     const Twips twips(this);
     m_placementTwips = placement;
-    m_framePlacement->place(twips.toPixels(placement.left(), placement.top(), placement.width(),
-                                           placement.height()));
+    m_framePlacement->place(
+        twips.toPixels(placement.left(), placement.top(), placement.width(), placement.height()));
 }
 
 QRect MonFormEntry::placementToStore() const
 {
-    // Unmoved, the form stores the very numbers it was placed by, which pixels cannot round.
-    return m_framePlacement->stillAsPlaced() ? m_placementTwips : outerGeometryTwips();
+    // Unmoved or unresized, the form keeps the very numbers it was placed by, which a whole
+    // number of pixels may not give back.
+    QRect placement = outerGeometryTwips();
+    if (m_framePlacement->positionAsPlaced())
+        placement.moveTopLeft(m_placementTwips.topLeft());
+    if (m_framePlacement->sizeAsPlaced())
+        placement.setSize(m_placementTwips.size());
+    return placement;
 }
