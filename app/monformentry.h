@@ -130,6 +130,7 @@ private:
     void mnuPrint_Click();
     bool printForm();
     PrintSource printSource() const;
+    QString printJobName() const;
     void mnuCut_Click();
     void mnuCopy_Click();
     void mnuPaste_Click();

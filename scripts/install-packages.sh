@@ -8,7 +8,8 @@ packages=(
     xvfb xauth fonts-dejavu-core fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    poppler-utils xdotool dbus-daemon
+    poppler-utils xdotool dbus-daemon openbox
+    cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
     libhunspell-dev hunspell-en-gb
     g++-mingw-w64-x86-64 wine64
 )
