@@ -1,13 +1,27 @@
 #include "frameplacement.h"
 
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 namespace {
 
 // A window manager that will not put the frame where asked is not asked forever.
-constexpr int kMaxCorrections = 3;
+constexpr int kMaxCorrections = 5;
+// Long enough for a window manager to answer, too short for a person to move the new window.
+constexpr int kSettleMilliseconds = 1000;
+
+// The frame's margins as far as they are known: none without a frame, and none while the window
+// manager is still building the frame, when its size can make them negative.
+QMargins knownMargins(const QWidget &window)
+{
+    const QWindow *handle = window.windowHandle();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    const bool sane =
+        margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
+    return sane ? margins : QMargins();
+}
 
 } // namespace
 
@@ -20,6 +34,7 @@ void FramePlacement::place(const QRect &frame)
     if (QWindow *handle = m_window.windowHandle())
         handle->installEventFilter(this);
     m_awaitingFrame = true;
+    m_settling = false;
     m_corrections = 0;
     apply();
 }
@@ -36,8 +51,7 @@ bool FramePlacement::sizeAsPlaced() const
 
 void FramePlacement::apply()
 {
-    const QWindow *handle = m_window.windowHandle();
-    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    const QMargins margins = knownMargins(m_window);
     m_window.move(m_frame.topLeft());
     m_window.resize(qMax(1, m_frame.width() - margins.left() - margins.right()),
                     qMax(1, m_frame.height() - margins.top() - margins.bottom()));
@@ -49,12 +63,18 @@ bool FramePlacement::eventFilter(QObject *watched, QEvent *event)
     if (!m_awaitingFrame || watched != m_window.windowHandle() ||
         (type != QEvent::Expose && type != QEvent::Move && type != QEvent::Resize))
         return QObject::eventFilter(watched, event);
-    // No frame yet, or no window manager to draw one. The window manager's answers to earlier
-    // requests may still arrive once the frame is known: place again until the frame stands.
-    if (!m_window.windowHandle()->frameMargins().isNull()) {
-        if (m_window.frameGeometry() == m_frame || ++m_corrections > kMaxCorrections)
-            m_awaitingFrame = false;
-        else
+    // The frame is known once the window is shown in it. The window manager's answers to the
+    // requests made before may still arrive for a moment: until then, place again whenever the
+    // frame stands elsewhere. Without a window manager there is no frame.
+    if (m_window.windowHandle()->isExposed() && !knownMargins(m_window).isNull()) {
+        if (!m_settling) {
+            m_settling = true;
+            QTimer::singleShot(kSettleMilliseconds, this, [this] {
+                m_awaitingFrame = false;
+                m_settling = false;
+            });
+        }
+        if (m_window.frameGeometry() != m_frame && ++m_corrections <= kMaxCorrections)
             apply();
     }
     return QObject::eventFilter(watched, event);

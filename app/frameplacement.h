@@ -31,5 +31,6 @@ private:
     QWidget &m_window;
     QRect m_frame;
     bool m_awaitingFrame = false;
+    bool m_settling = false;
     int m_corrections = 0;
 };

@@ -1,6 +1,5 @@
 #include "qttextprinter.h"
 #include "printerdialog.h"
-#include "printqueue.h"
 #include "textpagepainter.h"
 
 #include <QPrinter>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printqueue.h"
 #include "textprinter.h"
 
 #include <QFont>
@@ -7,7 +8,6 @@
 
 #include <memory>
 
-class PrintQueue;
 class QPrinter;
 class TextPagePainter;
 

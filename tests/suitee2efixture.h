@@ -166,8 +166,7 @@ protected:
     bool xdotool(const QStringList &arguments, QString *output = nullptr);
     // The form's own report of what it shows; empty when none came.
     QString waitForShownState();
-    // Clicks into the comments box, which changes nothing, and closes the form from the File
-    // menu; false when the form did not end.
+    // Closes the form from the File menu once it shows; false when the form did not end.
     bool closeFromFileMenu();
 
     QProcess m_display;
