@@ -37,27 +37,37 @@ const QList<Step> kAllSteps = {Step::Dialog, Step::Copies, Step::Orientation,
 #ifdef MONITOR_WITH_CUPS
 const QString kTestPrinter = QStringLiteral("MonitorFormTestPDF");
 
-int runTool(const QString &program, const QStringList &arguments)
+int runTool(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
 {
     QProcess tool;
     tool.start(program, arguments);
     if (!tool.waitForFinished(30000))
         return -1;
+    if (output)
+        *output = tool.readAllStandardOutput();
     return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+// lpstat answers 0 either way.
+bool cupsRunning()
+{
+    QByteArray answer;
+    runTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &answer);
+    return answer.startsWith("scheduler is running");
 }
 
 // Makes sure CUPS runs (a fresh machine has it installed, not started) with a printer that
 // writes PDF files and takes jobs. An empty answer, or why it cannot be had.
 QString cupsPdfPrinter(const QString &name)
 {
-    if (runTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}) != 0) {
+    if (!cupsRunning()) {
         const QString cupsd = QStandardPaths::findExecutable(
             QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
         if (cupsd.isEmpty() || runTool(cupsd, {}) != 0)
             return QStringLiteral("CUPS is not running and cupsd could not be started (it needs "
                                   "cups from scripts/install-packages.sh and root)");
         QDeadlineTimer deadline(20000);
-        while (runTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}) != 0) {
+        while (!cupsRunning()) {
             if (deadline.hasExpired())
                 return QStringLiteral("cupsd was started but never answered");
             QThread::msleep(200);
