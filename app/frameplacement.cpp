@@ -35,6 +35,7 @@ void FramePlacement::place(const QRect &frame)
         handle->installEventFilter(this);
     m_awaitingFrame = true;
     m_settling = false;
+    ++m_placements;
     m_corrections = 0;
     apply();
 }
@@ -69,9 +70,10 @@ bool FramePlacement::eventFilter(QObject *watched, QEvent *event)
     if (m_window.windowHandle()->isExposed() && !knownMargins(m_window).isNull()) {
         if (!m_settling) {
             m_settling = true;
-            QTimer::singleShot(kSettleMilliseconds, this, [this] {
-                m_awaitingFrame = false;
-                m_settling = false;
+            // A later placement has its own moment.
+            QTimer::singleShot(kSettleMilliseconds, this, [this, placement = m_placements] {
+                if (placement == m_placements)
+                    m_awaitingFrame = m_settling = false;
             });
         }
         if (m_window.frameGeometry() != m_frame && ++m_corrections <= kMaxCorrections)

@@ -32,5 +32,6 @@ private:
     QRect m_frame;
     bool m_awaitingFrame = false;
     bool m_settling = false;
+    int m_placements = 0;
     int m_corrections = 0;
 };
