@@ -6,6 +6,7 @@
 
 #include "fileoperations.h"
 #include "messageendpoint.h"
+#include "printqueue.h"
 #include "processlist.h"
 #include "qttextprinter.h"
 #include "settingsstore.h"
@@ -27,7 +28,7 @@ int main(int argc, char *argv[])
     const auto windowMessages = suite::createPlatformMessages();
     // On Windows the endpoint finds the form's own window by its title once it is hooked.
     const auto endpoint = suite::createPlatformEndpoint();
-    QtTextPrinter printer;
+    QtTextPrinter printer(createSystemPrintQueue());
     const auto shell = createPlatformShell();
     const auto spelling = spelling::createSpellingComponent();
     const auto fileClaim = suite::createPlatformClaim();

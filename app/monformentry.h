@@ -15,6 +15,7 @@
 
 #include <array>
 
+class FramePlacement;
 class MonitorGrid;
 class QAction;
 class QComboBox;
@@ -67,7 +68,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     // Layout
@@ -139,6 +139,7 @@ private:
     void mnuPrint_Click();
     bool printForm();
     PrintSource printSource() const;
+    QString printJobName() const;
     void mnuCut_Click();
     void mnuCopy_Click();
     void mnuPaste_Click();
@@ -151,6 +152,8 @@ private:
     // Window geometry in twips, outer frame included.
     QRect outerGeometryTwips() const;
     void setOuterGeometryTwips(const QRect &twips);
+    // What closing stores: the numbers placed by, as far as the frame still stands by them.
+    QRect placementToStore() const;
 
     MonitorPlatform m_platform;
     QStringList m_arguments;
@@ -184,7 +187,7 @@ private:
     QRect m_placementTwips;
     QSize m_textRoom;                      // pixels the criteria grid grew by for its font
     std::array<QRect, 3> m_headerDesign{}; // the header labels' designed places
-    QMargins m_appliedFrame;
+    FramePlacement *m_framePlacement = nullptr; // owned by the window
     monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
     QTimer m_recoveryTimer;
 

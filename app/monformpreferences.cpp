@@ -12,7 +12,7 @@ using settings::Pref;
 void MonFormEntry::SavePreferences()
 {
     if (!(windowState() & Qt::WindowMinimized)) {
-        const QRect placement = outerGeometryTwips();
+        const QRect placement = placementToStore();
         m_formLeftText = QString::number(placement.left());
         m_formTopText = QString::number(placement.top());
         m_formHeightText = QString::number(placement.height());
@@ -40,12 +40,10 @@ void MonFormEntry::SetWindowTopMost(bool topMost)
     if (isTopMost() == topMost)
         return;
     const bool wasVisible = isVisible();
-    const QPoint framePosition = pos();
-    const QSize size = this->size();
+    const QRect placement = placementToStore();
     // Changing a window flag recreates the native window and hides it: put it back where it was.
     setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
-    move(framePosition);
-    resize(size);
+    setOuterGeometryTwips(placement);
     if (wasVisible)
         show();
 }

@@ -1,9 +1,11 @@
 // Printing the form as fixed-pitch text on the default printer.
 #include "monformentry.h"
 
+#include "ansicodec.h"
 #include "monitorgrid.h"
 #include "printdocument.h"
 #include "textprinter.h"
+#include "textvalues.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -36,6 +38,7 @@ void MonFormEntry::mnuPrint_Click()
 bool MonFormEntry::printForm()
 {
     TextPrinter &printer = m_platform.printer;
+    printer.setDocumentName(printJobName());
     PrintChoices choices;
     switch (printer.chooseInDialog(this, choices)) {
     case DialogOutcome::Cancelled:
@@ -48,6 +51,20 @@ bool MonFormEntry::printForm()
     return printer.setCopies(choices.copies) && printer.setOrientation(choices.orientation) &&
            printer.setFont(QStringLiteral("Courier New"), 10) &&
            printer.printLines(layOutPrintDocument(printSource())) && printer.endDocument();
+}
+
+// What a person sees in the print queue: whose form, for which assignment.
+QString MonFormEntry::printJobName() const
+{
+    const monitorfile::TutorRecord &record = m_tutorData.record;
+    const QString name = monitorfile::decodeAnsi(monitorfile::trimBlanks(record.tutor_name));
+    const QString id = monitorfile::decodeAnsi(monitorfile::trimBlanks(record.staff_id));
+    QString tutor = name;
+    if (!id.isEmpty())
+        tutor += name.isEmpty() ? id : QStringLiteral(" (") + id + u')';
+    return QStringLiteral("Monitor form - ") +
+           (tutor.isEmpty() ? QString() : tutor + QStringLiteral(" - ")) + m_words.CmdArg2 + u'-' +
+           m_words.CmdArg3 + QStringLiteral(" TMA ") + m_words.CmdArg4;
 }
 
 PrintSource MonFormEntry::printSource() const

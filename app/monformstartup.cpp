@@ -1,5 +1,6 @@
 // Start-up of the monitoring form, step by step in the order the suite relies on.
 #include "monformentry.h"
+#include "frameplacement.h"
 #include "twips.h"
 #include "widgetmessages.h"
 
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QWindow>
 
 using settings::Pref;
 
@@ -43,6 +43,7 @@ MonFormEntry::MonFormEntry(const MonitorPlatform &platform, QStringList argument
     : m_platform(platform), m_arguments(std::move(arguments)), m_preferences(platform.settings)
 {
     buildControls();
+    m_framePlacement = new FramePlacement(*this);
     // The native window exists from the start: its frame counts in the stored placement, and the
     // suite's programs look for it by its title.
     winId();
@@ -225,20 +226,21 @@ QRect MonFormEntry::outerGeometryTwips() const
 
 void MonFormEntry::setOuterGeometryTwips(const QRect &placement)
 {
+    // The frame (title bar and borders) is part of the stored size, as the suite stores it.
     const Twips twips(this);
-    // The frame (title bar and borders) is part of the stored size, as the suite stores it. A
-    // window manager may tell the frame only once the window is shown: see showEvent.
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    m_appliedFrame = frame;
     m_placementTwips = placement;
-    move(twips.toPixelsX(placement.left()), twips.toPixelsY(placement.top()));
-    resize(qMax(1, twips.toPixelsX(placement.width()) - frame.left() - frame.right()),
-           qMax(1, twips.toPixelsY(placement.height()) - frame.top() - frame.bottom()));
+    m_framePlacement->place(
+        twips.toPixels(placement.left(), placement.top(), placement.width(), placement.height()));
 }
 
-void MonFormEntry::showEvent(QShowEvent *event)
+QRect MonFormEntry::placementToStore() const
 {
-    QMainWindow::showEvent(event);
-    if (windowHandle() && windowHandle()->frameMargins() != m_appliedFrame)
-        setOuterGeometryTwips(m_placementTwips);
+    // Unmoved or unresized, the form keeps the very numbers it was placed by, which a whole
+    // number of pixels may not give back.
+    QRect placement = outerGeometryTwips();
+    if (m_framePlacement->positionAsPlaced())
+        placement.moveTopLeft(m_placementTwips.topLeft());
+    if (m_framePlacement->sizeAsPlaced())
+        placement.setSize(m_placementTwips.size());
+    return placement;
 }

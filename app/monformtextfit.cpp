@@ -85,8 +85,12 @@ void MonFormEntry::makeRoomForGrownText()
         return;
     const int gridRight = m_monFlex2->mapTo(this, QPoint(m_monFlex2->width(), 0)).x();
     const int missing = gridRight + Twips(this).toPixelsX(kLabelGapTwips) - width();
-    if (missing > 0)
-        resize(width() + missing, height());
+    if (missing <= 0)
+        return;
+    // Through the placement, which would otherwise put the stored width back once framed.
+    QRect placement = m_placementTwips;
+    placement.setWidth(placement.width() + Twips(this).fromPixelsX(missing));
+    setOuterGeometryTwips(placement);
 }
 
 void MonFormEntry::fitHeaderLabels(const QString &name)

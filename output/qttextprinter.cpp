@@ -5,7 +5,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-QtTextPrinter::QtTextPrinter() = default;
+QtTextPrinter::QtTextPrinter(std::unique_ptr<PrintQueue> queue) : m_queue(std::move(queue)) {}
 
 QtTextPrinter::~QtTextPrinter()
 {
@@ -38,6 +38,7 @@ DialogOutcome QtTextPrinter::chooseInDialog(QWidget *parent, PrintChoices &choic
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setOutputFileName(m_pdfPath);
         m_printer->setPageMargins(QMarginsF(), QPageLayout::Point);
+        m_printer->setDocName(m_documentName);
         return DialogOutcome::Accepted;
     }
     // Without a printer Qt quietly makes a PDF writer of a default QPrinter.
@@ -45,7 +46,11 @@ DialogOutcome QtTextPrinter::chooseInDialog(QWidget *parent, PrintChoices &choic
     if (defaultPrinter.isNull())
         return DialogOutcome::Failed;
     m_printer = std::make_unique<QPrinter>(defaultPrinter, QPrinter::HighResolution);
-    const DialogOutcome outcome = showPrinterDialog(*m_printer, parent);
+    m_printer->setDocName(m_documentName);
+    DialogOutcome outcome = showPrinterDialog(*m_printer, parent);
+    if (outcome == DialogOutcome::Accepted && m_queue &&
+        !m_queue->acceptsJobs(m_printer->printerName()))
+        outcome = DialogOutcome::Failed;
     if (outcome != DialogOutcome::Accepted) {
         abandon();
         return outcome;
@@ -110,6 +115,8 @@ bool QtTextPrinter::endDocument()
     for (int copy = 1; ok && copy < painted; ++copy)
         ok = m_painter->startNewPage() && m_painter->paint(m_lines);
     ok = m_painter->end() && ok;
+    // A PDF file has no queue.
+    ok = ok && (!m_pdfPath.isEmpty() || !m_queue || m_queue->lastJobTaken());
     m_painter.reset();
     abandon();
     return ok;

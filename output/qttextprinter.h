@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printqueue.h"
 #include "textprinter.h"
 
 #include <QFont>
@@ -15,7 +16,8 @@ class TextPagePainter;
 class QtTextPrinter : public TextPrinter
 {
 public:
-    QtTextPrinter();
+    // Without a queue, a refusal is seen only where Qt reports it.
+    explicit QtTextPrinter(std::unique_ptr<PrintQueue> queue = nullptr);
     ~QtTextPrinter() override;
 
     // Pages go to a PDF file instead, and the dialog step keeps the choices it is given: for
@@ -23,6 +25,7 @@ public:
     // column 1 is the page's left edge.
     static std::unique_ptr<QtTextPrinter> toPdfFile(const QString &path);
 
+    void setDocumentName(const QString &name) override { m_documentName = name; }
     DialogOutcome chooseInDialog(QWidget *parent, PrintChoices &choices) override;
     bool setCopies(int copies) override;
     bool setOrientation(QPageLayout::Orientation orientation) override;
@@ -36,7 +39,9 @@ public:
 private:
     void abandon();
 
+    std::unique_ptr<PrintQueue> m_queue;
     QString m_pdfPath;
+    QString m_documentName;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<TextPagePainter> m_painter;
     QFont m_font;

@@ -1,6 +1,7 @@
 // The system's print dialog through the Windows layer, with the suite's flags: Qt's own dialog
 // can disable printing to a file but not hide it.
 #include "printerdialog.h"
+#include "printqueue.h"
 
 #include "win32printdialog.h"
 
@@ -24,4 +25,9 @@ DialogOutcome showPrinterDialog(QPrinter &printer, QWidget *parent)
     printer.setCopyCount(static_cast<int>(choice.copies));
     printer.setPageOrientation(choice.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     return printer.isValid() ? DialogOutcome::Accepted : DialogOutcome::Failed;
+}
+
+std::unique_ptr<PrintQueue> createSystemPrintQueue()
+{
+    return nullptr;
 }

@@ -14,11 +14,13 @@ options=(
     -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_testlib=OFF
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_openssl=OFF
     # Debian's tarball drops src/3rdparty/wintab; the windows plugin needs OpenGL on (dynamic).
+    # Direct2D stays on: without it, 6.4.2 builds no DirectWrite font engine or font database, yet
+    # Print Support and the windows plugin use them and do not link.
     -DFEATURE_tabletevent=OFF -DFEATURE_opengl_dynamic=ON
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF -DFEATURE_jpeg=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_sqlmodel=OFF
+    -DFEATURE_sqlmodel=OFF
 )
 key=$(printf '%s\n' "${options[@]}" | cat - "$root/cmake/mingw-w64-x86_64-dll.cmake" \
     | sha256sum | cut -c1-12)

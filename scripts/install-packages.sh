@@ -8,8 +8,9 @@ packages=(
     xvfb xauth fonts-dejavu-core fonts-liberation2
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    poppler-utils xdotool dbus-daemon
+    poppler-utils xdotool dbus-daemon openbox
     at-spi2-core gir1.2-atspi-2.0 python3-gi
+    cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
     libhunspell-dev hunspell-en-gb
     g++-mingw-w64-x86-64 wine64 wixl
 )

@@ -1,5 +1,6 @@
 // Starts the real MonitorForm through the stand-in file handler on a copy of the bundled sample,
 // as the suite starts it, and reads back what the window showed.
+#include "suitee2efixture.h"
 #include "testfolder.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +46,76 @@ TEST(MonitorFormEndToEnd, OpensTheSampleThroughTheFileHandler)
     EXPECT_TRUE(work.read(QStringLiteral("root/M101-05B/03/00417263/MON1/monitor.fhi"))
                     .contains("</student_details><student_details>"));
 }
+
+// The stored placement, with and without a window manager: under one the frame is known only
+// after the window is mapped, which once made the placement creep on every run.
+class PlacementEndToEnd : public DesktopEndToEnd, public testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        SuiteEndToEnd::SetUp();
+        startDesktop(GetParam());
+        // Numbers that no whole number of pixels gives back.
+        writeSettings("[Prefs]\nmonitoring_form_top=1234\nmonitoring_form_left=2000\n"
+                      "monitoring_form_height=6706\nmonitoring_form_width=9601\n"
+                      "MonitorChanges=False\n");
+    }
+
+    // Left, top, width and height as stored.
+    std::vector<int> placement() const
+    {
+        std::vector<int> values;
+        for (const char *key : {"left", "top", "width", "height"})
+            values.push_back(
+                setting(QStringLiteral("monitoring_form_") + QLatin1String(key)).toInt());
+        return values;
+    }
+
+    // Opens the form, moves its window to (x, y) on the screen unless x is negative, closes it.
+    void openAndClose(int x = -1, int y = -1)
+    {
+        QFile::remove(m_work.path(QStringLiteral("state.txt")));
+        launchForm();
+        ASSERT_FALSE(waitForShownState().isEmpty()) << "the form never showed";
+        if (x >= 0) {
+            QThread::msleep(1000); // as a person would: the window manager has framed it by then
+            ASSERT_TRUE(
+                xdotool({QStringLiteral("search"), QStringLiteral("--name"),
+                         QStringLiteral("^Monitor Entry Form - "), QStringLiteral("windowmove"),
+                         QStringLiteral("--sync"), QString::number(x), QString::number(y)}));
+        }
+        ASSERT_TRUE(closeFromFileMenu()) << "the form did not close";
+    }
+};
+
+TEST_P(PlacementEndToEnd, AnUnmovedFormStoresWhatItReadRunAfterRun)
+{
+    for (int run = 1; run <= 5; ++run) {
+        ASSERT_NO_FATAL_FAILURE(openAndClose());
+        ASSERT_EQ(placement(), std::vector<int>({2000, 1234, 9601, 6706})) << "run " << run;
+    }
+}
+
+TEST_P(PlacementEndToEnd, AMovedFormStoresWhereItWasMovedTo)
+{
+    ASSERT_NO_FATAL_FAILURE(openAndClose(300, 200));
+    const std::vector<int> moved = placement();
+    // 15 twips to the pixel; a window manager may put the client window where xdotool asked,
+    // the frame's border and title bar above and left of it.
+    EXPECT_NEAR(moved[0], 300 * 15, 30 * 15);
+    EXPECT_NEAR(moved[1], 200 * 15, 30 * 15);
+    EXPECT_EQ(moved[2], 9601);
+    EXPECT_EQ(moved[3], 6706);
+    ASSERT_NO_FATAL_FAILURE(openAndClose());
+    EXPECT_EQ(placement(), moved);
+}
+
+INSTANTIATE_TEST_SUITE_P(, PlacementEndToEnd, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "UnderOpenbox"
+                                                           : "WithoutAWindowManager");
+                         });
 
 } // namespace
 

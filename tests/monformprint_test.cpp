@@ -3,6 +3,7 @@
 #include "formfixture.h"
 #include "pdftext.h"
 
+#include "printqueue.h"
 #include "qttextprinter.h"
 
 #include <QAction>
@@ -10,6 +11,17 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
+
+#ifdef MONITOR_WITH_CUPS
+#include <QApplication>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+
+#include <cups/cups.h>
+#endif
 
 using Step = FakePrinter::Step;
 
@@ -21,6 +33,69 @@ const QString kPrinterProblem =
                    "Please check the setup of your printer");
 const QList<Step> kAllSteps = {Step::Dialog, Step::Copies, Step::Orientation,
                                Step::Font,   Step::Lines,  Step::End};
+
+#ifdef MONITOR_WITH_CUPS
+const QString kTestPrinter = QStringLiteral("MonitorFormTestPDF");
+
+int runTool(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(30000))
+        return -1;
+    if (output)
+        *output = tool.readAllStandardOutput();
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+// lpstat answers 0 either way.
+bool cupsRunning()
+{
+    QByteArray answer;
+    runTool(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &answer);
+    return answer.startsWith("scheduler is running");
+}
+
+// Makes sure CUPS runs (a fresh machine has it installed, not started) with a printer that
+// writes PDF files and takes jobs. An empty answer, or why it cannot be had.
+QString cupsPdfPrinter(const QString &name)
+{
+    if (!cupsRunning()) {
+        const QString cupsd = QStandardPaths::findExecutable(
+            QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+        if (cupsd.isEmpty() || runTool(cupsd, {}) != 0)
+            return QStringLiteral("CUPS is not running and cupsd could not be started (it needs "
+                                  "cups from scripts/install-packages.sh and root)");
+        QDeadlineTimer deadline(20000);
+        while (!cupsRunning()) {
+            if (deadline.hasExpired())
+                return QStringLiteral("cupsd was started but never answered");
+            QThread::msleep(200);
+        }
+    }
+    if (runTool(QStringLiteral("lpadmin"),
+                {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                 QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
+                 QStringLiteral("lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd")}) != 0)
+        return QStringLiteral("no PDF printer could be added (printer-driver-cups-pdf, and the "
+                              "right to add printers, are needed)");
+    runTool(QStringLiteral("cupsaccept"), {name}); // a run stopped halfway may have left it so
+    return {};
+}
+
+// The titles of every job the test printer was given, oldest first.
+QStringList cupsJobTitles()
+{
+    cups_job_t *jobs = nullptr;
+    const int count =
+        cupsGetJobs(&jobs, kTestPrinter.toLocal8Bit().constData(), 0, CUPS_WHICHJOBS_ALL);
+    QStringList titles;
+    for (int i = 0; i < count; ++i)
+        titles << QString::fromLocal8Bit(jobs[i].title);
+    cupsFreeJobs(count, jobs);
+    return titles;
+}
+#endif
 
 QByteArray sampleFile()
 {
@@ -95,6 +170,9 @@ private slots:
         QCOMPARE(m_printer.steps, kAllSteps);
         QCOMPARE(m_printer.fontFamily, QStringLiteral("Courier New"));
         QCOMPARE(m_printer.fontPoints, 10);
+        QCOMPARE(m_printer.documentName,
+                 QStringLiteral("Monitor form - Okonkwo-Reilly, Margaret Ann (00417263) - "
+                                "M101-05B TMA 02"));
         const QStringList text = printedText();
         // The whole print-out is compared in theSampleFormPrintedToPdf.
         QVERIFY(text.size() > 2);
@@ -186,6 +264,59 @@ private slots:
         QCOMPARE(QString::fromUtf8(text),
                  QString::fromUtf8(fixture(QStringLiteral("sample.printed.txt"))));
     }
+
+    void theSampleFormOnARealPrinterAndItsRefusal()
+    {
+#ifdef MONITOR_WITH_CUPS
+        const QString skip = cupsPdfPrinter(kTestPrinter);
+        if (!skip.isEmpty())
+            QSKIP(qPrintable(skip));
+        qputenv("PRINTER", kTestPrinter.toLocal8Bit()); // this user's default printer
+        m_form.reset();
+        m_form = startForm(sampleFile());
+        QtTextPrinter printer(createSystemPrintQueue());
+        m_printer.forwardTo = &printer;
+        const int jobsBefore = cupsJobTitles().size();
+
+        QCOMPARE(printWithTheRealDialog(), QStringLiteral("no page range"));
+        QVERIFY2(m_messages.texts.isEmpty(), qPrintable(m_messages.texts.join(u'\n')));
+        const QStringList titles = cupsJobTitles();
+        QCOMPARE(titles.size(), jobsBefore + 1);
+        QVERIFY2(titles.contains(m_printer.documentName), qPrintable(titles.join(u'\n')));
+
+        QCOMPARE(runTool(QStringLiteral("cupsreject"), {kTestPrinter}), 0);
+        printWithTheRealDialog();
+        runTool(QStringLiteral("cupsaccept"), {kTestPrinter});
+        QCOMPARE(m_messages.texts, QStringList{kPrinterProblem});
+        QCOMPARE(cupsJobTitles().size(), jobsBefore + 1);
+#else
+        QSKIP("printing through CUPS is checked where CUPS is the print system");
+#endif
+    }
+
+private:
+#ifdef MONITOR_WITH_CUPS
+    // Prints through the real print dialog, accepted as soon as it shows; says whether the dialog
+    // offered a page range.
+    QString printWithTheRealDialog()
+    {
+        QString offered = QStringLiteral("no dialog");
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            const auto *range = dialog->findChild<QWidget *>(QStringLiteral("gbPrintRange"));
+            // Hidden in itself: the dialog folds the options away until asked.
+            offered = range && !range->isHidden() ? QStringLiteral("a page range")
+                                                  : QStringLiteral("no page range");
+            dialog->accept();
+        });
+        poll.start(50);
+        print();
+        return offered;
+    }
+#endif
 };
 
 QTEST_MAIN(MonFormPrintTest)

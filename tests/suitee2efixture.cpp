@@ -1,5 +1,7 @@
 #include "suitee2efixture.h"
 
+#include <QStandardPaths>
+
 QList<qint64> liveChildrenOf(qint64 parent)
 {
     QList<qint64> children;
@@ -19,4 +21,98 @@ QList<qint64> liveChildrenOf(qint64 parent)
             children.append(pid);
     }
     return children;
+}
+
+void DesktopEndToEnd::TearDown()
+{
+    SuiteEndToEnd::TearDown();
+    for (QProcess *process : {&m_windowManager, &m_display}) {
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            process->waitForFinished(10000);
+        }
+    }
+}
+
+void DesktopEndToEnd::startDesktop(bool withWindowManager)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty() ||
+        (withWindowManager && openbox.isEmpty()))
+        GTEST_SKIP() << "needs Xvfb, xdotool and openbox (scripts/install-packages.sh)";
+    // -displayfd picks a free number; -noreset keeps the display when one program ends and the
+    // next has not yet connected.
+    m_display.start(xvfb,
+                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                     QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    ASSERT_TRUE(m_display.waitForStarted(10000));
+    QByteArray number;
+    const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+    while (!number.endsWith('\n')) {
+        ASSERT_FALSE(deadline.hasExpired()) << "Xvfb did not say which display it took";
+        m_display.waitForReadyRead(200);
+        number += m_display.readAllStandardOutput();
+    }
+    m_env.insert(QStringLiteral("DISPLAY"), u':' + QString::fromLatin1(number.trimmed()));
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_env.insert(QStringLiteral("MONITOR_FORM_STATE_FILE"),
+                 m_work.path(QStringLiteral("state.txt")));
+    if (!withWindowManager)
+        return;
+    // openbox runs its start-up command once it manages the display.
+    const QString ready = m_work.path(QStringLiteral("openbox-ready"));
+    m_windowManager.setProcessEnvironment(m_env);
+    m_windowManager.start(openbox, {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                                    QStringLiteral("touch ") + ready});
+    ASSERT_TRUE(m_windowManager.waitForStarted(10000));
+    while (!QFile::exists(ready)) {
+        ASSERT_EQ(m_windowManager.state(), QProcess::Running) << "openbox ended";
+        ASSERT_FALSE(deadline.hasExpired()) << "openbox did not start";
+        QThread::msleep(100);
+    }
+}
+
+bool DesktopEndToEnd::xdotool(const QStringList &arguments, QString *output)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(m_env);
+    tool.start(QStringLiteral("xdotool"), arguments);
+    const bool ran = tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit &&
+                     tool.exitCode() == 0;
+    if (output)
+        *output = QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    return ran;
+}
+
+QString DesktopEndToEnd::waitForShownState()
+{
+    const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+    while (!QFile::exists(m_work.path(QStringLiteral("state.txt")))) {
+        if (deadline.hasExpired())
+            return {};
+        QThread::msleep(100);
+    }
+    return QString::fromUtf8(m_work.read(QStringLiteral("state.txt")));
+}
+
+bool DesktopEndToEnd::closeFromFileMenu()
+{
+    if (waitForShownState().isEmpty())
+        return false;
+    // Xvfb alone gives no window the focus. A window manager still settling the new window may
+    // let keys go astray: try again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        xdotool({QStringLiteral("search"), QStringLiteral("--name"),
+                 QStringLiteral("^Monitor Entry Form - "), QStringLiteral("windowfocus"),
+                 QStringLiteral("--sync"), QStringLiteral("key"), QStringLiteral("alt+f")});
+        QThread::msleep(300);
+        xdotool({QStringLiteral("key"), QStringLiteral("c")});
+        // waitForFinished is false for a process that has already ended.
+        if (m_handler.state() == QProcess::NotRunning ||
+            m_handler.waitForFinished(kMessageBoundMilliseconds / 4))
+            return true;
+    }
+    return false;
 }

@@ -154,3 +154,23 @@ protected:
     QProcess m_asker;
     QString m_standinOutput;
 };
+
+// The same on an X display of its own (Xvfb), with or without a window manager (openbox), driven
+// with xdotool. The form reports what it shows to state.txt once its window is painted.
+class DesktopEndToEnd : public SuiteEndToEnd
+{
+protected:
+    void TearDown() override;
+
+    // Skips the test when Xvfb, xdotool or (when asked for) openbox is missing.
+    void startDesktop(bool withWindowManager);
+    // Runs xdotool on the test's display; false when it failed.
+    bool xdotool(const QStringList &arguments, QString *output = nullptr);
+    // The form's own report of what it shows; empty when none came.
+    QString waitForShownState();
+    // Closes the form from the File menu once it shows; false when the form did not end.
+    bool closeFromFileMenu();
+
+    QProcess m_display;
+    QProcess m_windowManager;
+};

@@ -13,6 +13,12 @@ class FakePrinter : public TextPrinter
 public:
     enum class Step { Dialog, Copies, Orientation, Font, Lines, End };
 
+    void setDocumentName(const QString &name) override
+    {
+        documentName = name;
+        if (forwardTo)
+            forwardTo->setDocumentName(name);
+    }
     DialogOutcome chooseInDialog(QWidget *parent, PrintChoices &choices) override
     {
         if (!record(Step::Dialog))
@@ -49,6 +55,7 @@ public:
         return record(Step::End) && (!forwardTo || forwardTo->endDocument());
     }
 
+    QString documentName;
     QList<Step> steps;
     std::optional<Step> failAt;
     bool cancelDialog = false;
