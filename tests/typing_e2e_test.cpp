@@ -14,30 +14,22 @@ namespace {
 const QString kMainTitle =
     QStringLiteral("Monitor Entry Form - Norvale Quillet Monitor File Handler");
 
-class TypingEndToEnd : public SuiteEndToEnd
+class TypingEndToEnd : public DesktopEndToEnd
 {
 protected:
     void SetUp() override
     {
         SuiteEndToEnd::SetUp();
-        m_xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        m_xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-        if (m_xvfb.isEmpty() || m_xdotool.isEmpty())
-            GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-packages.sh installs both)";
-        startDisplay();
-        m_env.insert(QStringLiteral("MONITOR_FORM_STATE_FILE"),
-                     m_work.path(QStringLiteral("state.txt")));
+        startDesktop(false);
     }
 
     void TearDown() override
     {
-        SuiteEndToEnd::TearDown();
-        for (QProcess *process : {&m_bus, &m_display}) {
-            if (process->state() != QProcess::NotRunning) {
-                process->terminate();
-                process->waitForFinished(10000);
-            }
+        if (m_bus.state() != QProcess::NotRunning) {
+            m_bus.terminate();
+            m_bus.waitForFinished(10000);
         }
+        DesktopEndToEnd::TearDown();
     }
 
     // A session bus of its own, on which the accessibility bus and its registry are started
@@ -94,47 +86,6 @@ protected:
             keys.split(u' '));
     }
 
-    // A display of its own: -displayfd picks a free number and writes it to standard output.
-    void startDisplay()
-    {
-        m_display.start(m_xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                 QStringLiteral("-screen"), QStringLiteral("0"),
-                                 QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                                 QStringLiteral("tcp")});
-        ASSERT_TRUE(m_display.waitForStarted(10000));
-        QByteArray number;
-        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
-        while (!number.endsWith('\n')) {
-            ASSERT_FALSE(deadline.hasExpired()) << "Xvfb did not say which display it took";
-            m_display.waitForReadyRead(200);
-            number += m_display.readAllStandardOutput();
-        }
-        m_env.insert(QStringLiteral("DISPLAY"), u':' + QString::fromLatin1(number.trimmed()));
-        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    }
-
-    // Runs xdotool on the test's display; false when it failed.
-    bool xdotool(const QStringList &arguments)
-    {
-        QProcess tool;
-        tool.setProcessEnvironment(m_env);
-        tool.start(m_xdotool, arguments);
-        return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit &&
-               tool.exitCode() == 0;
-    }
-
-    // The form's own report of what it shows, written once its window is painted.
-    QString waitForShownState()
-    {
-        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
-        while (!QFile::exists(m_work.path(QStringLiteral("state.txt")))) {
-            if (deadline.hasExpired())
-                return {};
-            QThread::msleep(100);
-        }
-        return QString::fromUtf8(m_work.read(QStringLiteral("state.txt")));
-    }
-
     // Clicks into the comments box and types at the end of its text.
     void typeIntoComments(const QString &text)
     {
@@ -170,9 +121,6 @@ protected:
         return true;
     }
 
-    QString m_xvfb;
-    QString m_xdotool;
-    QProcess m_display;
     QProcess m_bus;
 };
 

@@ -15,6 +15,8 @@
 //                                         a file, and makes it the default (for a throw-away
 //                                         Wine prefix only)
 
+#include "standinsupport.h"
+
 #include <windows.h>
 #include <shellapi.h>
 #include <winspool.h>
@@ -25,33 +27,8 @@
 
 namespace {
 
-const wchar_t kTitle[] = L"Norvale Quillet Monitor File Handler - Tutor Summary";
-const wchar_t kSettingsKey[] =
-    L"Software\\VB and VBA Program Settings\\RERODODUREVIDEDAZIREZ\\Prefs";
-
 std::wstring g_log;
 bool g_stall = false;
-
-std::string utf8(const std::wstring &text)
-{
-    if (text.empty())
-        return std::string();
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &bytes[0], length, nullptr, nullptr);
-    return bytes;
-}
-
-bool append(const std::wstring &path, const std::string &text)
-{
-    FILE *file = _wfopen(path.c_str(), L"ab");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
-}
 
 LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -59,8 +36,9 @@ LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         const bool sent = InSendMessage() != FALSE;
         if (message == 1074 && g_stall)
             Sleep(10000);
-        append(g_log, std::to_string(message) + (sent ? " sent " : " posted ") +
-                          std::to_string(wParam) + (lParam == 0 ? " zero\n" : " pointer\n"));
+        standin::append(g_log, std::to_string(message) + (sent ? " sent " : " posted ") +
+                                   std::to_string(wParam) +
+                                   (lParam == 0 ? " zero\n" : " pointer\n"));
         return 0;
     }
     if (message == WM_DESTROY) {
@@ -81,8 +59,9 @@ int holdWindow(const std::wstring &log, bool stall)
     if (!RegisterClassW(&windowClass))
         return 2;
     // Never shown: the window exists only to be found and to receive.
-    if (!CreateWindowExW(0, windowClass.lpszClassName, kTitle, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                         nullptr, nullptr, windowClass.hInstance, nullptr))
+    if (!CreateWindowExW(0, windowClass.lpszClassName, standin::kTutorSummaryTitle,
+                         WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                         windowClass.hInstance, nullptr))
         return 2;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -95,30 +74,23 @@ int holdWindow(const std::wstring &log, bool stall)
 int readSetting(const std::wstring &key, const std::wstring &out)
 {
     DWORD size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, standin::kSettingsKey, key.c_str(), RRF_RT_REG_SZ, nullptr,
+                     nullptr, &size) != ERROR_SUCCESS)
         return 3;
     std::vector<wchar_t> value(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), RRF_RT_REG_SZ, nullptr,
+    if (RegGetValueW(HKEY_CURRENT_USER, standin::kSettingsKey, key.c_str(), RRF_RT_REG_SZ, nullptr,
                      value.data(), &size) != ERROR_SUCCESS)
         return 3;
-    return append(out, utf8(value.data())) ? 0 : 2;
+    return standin::append(out, standin::utf8(value.data())) ? 0 : 2;
 }
 
 int writeSetting(const std::wstring &key, const std::wstring &value)
 {
     const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), REG_SZ, value.c_str(),
-                           bytes) == ERROR_SUCCESS
+    return RegSetKeyValueW(HKEY_CURRENT_USER, standin::kSettingsKey, key.c_str(), REG_SZ,
+                           value.c_str(), bytes) == ERROR_SUCCESS
                ? 0
                : 2;
-}
-
-std::wstring besideThisProgram(const std::wstring &name)
-{
-    std::wstring self(MAX_PATH * 4, L'\0');
-    self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
-    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
 }
 
 int installPrinter(const std::wstring &name)
@@ -132,7 +104,7 @@ int installPrinter(const std::wstring &name)
     DWORD needed = 0;
     if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE *>(driverFolder),
                                     sizeof(driverFolder), &needed) ||
-        !CopyFileW(besideThisProgram(dataFile).c_str(),
+        !CopyFileW(standin::besideThisProgram(dataFile).c_str(),
                    (std::wstring(driverFolder) + L"\\" + dataFile).c_str(), FALSE))
         return 2;
     DRIVER_INFO_3W driver = {};
@@ -184,8 +156,8 @@ int main()
     if (mode == L"record" && count >= 3) {
         std::string lines;
         for (int i = 3; i < count; ++i)
-            lines += utf8(args[static_cast<std::size_t>(i)]) + "\n";
-        return append(args[2], lines) ? 0 : 2;
+            lines += standin::utf8(args[static_cast<std::size_t>(i)]) + "\n";
+        return standin::append(args[2], lines) ? 0 : 2;
     }
     if (mode == L"install-printer" && count == 3)
         return installPrinter(args[2]);

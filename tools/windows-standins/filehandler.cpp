@@ -15,13 +15,6 @@ constexpr int kExitUsage = 2;
 constexpr int kExitFormNotStarted = 127;
 constexpr std::size_t kWordCount = 5;
 
-std::wstring besideThisProgram(const std::wstring &name)
-{
-    std::wstring self(MAX_PATH * 4, L'\0');
-    self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
-    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
-}
-
 bool storeRoot(const std::wstring &root)
 {
     const auto bytes = static_cast<DWORD>((root.size() + 1) * sizeof(wchar_t));
@@ -44,7 +37,7 @@ int main()
 {
     const std::vector<std::wstring> args = standin::arguments();
     std::wstring root;
-    std::wstring form = besideThisProgram(L"MonitorForm.exe");
+    std::wstring form = standin::besideThisProgram(L"MonitorForm.exe");
     std::wstring words;
     std::size_t wordCount = 0;
     for (std::size_t i = 0; i < args.size(); ++i) {

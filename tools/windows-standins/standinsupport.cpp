@@ -38,6 +38,13 @@ bool append(const std::wstring &path, const std::string &text)
     return std::fclose(file) == 0 && written;
 }
 
+std::wstring besideThisProgram(const std::wstring &name)
+{
+    std::wstring self(MAX_PATH * 4, L'\0');
+    self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
+    return self.substr(0, self.find_last_of(L"\\/") + 1) + name;
+}
+
 void report(const std::string &line)
 {
     std::fprintf(stderr, "%s\n", line.c_str());

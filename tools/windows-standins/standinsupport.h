@@ -1,8 +1,8 @@
 #pragma once
 
-// What the Windows stand-ins share. They share nothing with the program's own Windows layer, so
-// a wrong window title or registry path in the program shows as a failure of the tests that use
-// them.
+// What the Windows stand-ins and the layer's test peer share. They share nothing with the
+// program's own Windows layer, so a wrong window title or registry path in the program shows as a
+// failure of the tests that use them.
 
 #include <windows.h>
 
@@ -23,6 +23,8 @@ std::vector<std::wstring> arguments();
 std::string utf8(const std::wstring &text);
 // Appends text to a file, creating it; false when it cannot.
 bool append(const std::wstring &path, const std::string &text);
+// The path of a file in this program's folder.
+std::wstring besideThisProgram(const std::wstring &name);
 // Writes a line to the standard error, flushed at once.
 void report(const std::string &line);
 
