@@ -5,7 +5,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1 qt=$2 hunspell=$3
+build=$(cd "$1" && pwd) qt=$2 hunspell=$3
 deploy=$build/deploy
 runtime=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 
@@ -35,6 +35,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 (cd "$deploy" && find . -type f | sed 's|^\./||' | sort) |
     wixl-heat -p '' --component-group ProgramFiles --var var.DeployDir \
         --directory-ref INSTALLDIR --win64 >"$build/files.wxs"
-wixl -a x64 -D Version="$version" -D DeployDir="$deploy" -D Win64=yes \
-    -o "$build/MonitorForm.msi" "$root/packaging/windows/MonitorForm.wxs" "$build/files.wxs"
+# wixl takes the files' sources relative to where it runs.
+(cd "$deploy" && wixl -a x64 -D Version="$version" -D DeployDir=. -D Win64=yes \
+    -o "$build/MonitorForm.msi" "$root/packaging/windows/MonitorForm.wxs" "$build/files.wxs")
 echo "$build/MonitorForm.msi"

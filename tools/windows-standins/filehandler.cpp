@@ -44,7 +44,8 @@ int main()
         if (args[i] == L"--root" || args[i] == L"--form") {
             if (i + 1 >= args.size() || args[i + 1].empty())
                 return usage(standin::utf8(args[i]) + " needs a value");
-            (args[i] == L"--root" ? root : form) = args[++i];
+            std::wstring &value = args[i] == L"--root" ? root : form;
+            value = args[++i];
         } else if (args[i].empty() || args[i].find_first_of(L" \t") != std::wstring::npos) {
             return usage("the word \"" + standin::utf8(args[i]) + "\" is empty or holds a blank");
         } else {

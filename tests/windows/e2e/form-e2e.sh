@@ -37,8 +37,15 @@ wait_until "1076 at the Tutor Summary after typing" received "$log" 1076
 pass "typing sets MonitorChanges and tells the Tutor Summary"
 
 tutor_summary "$standins" --send 1074 || fail "the form did not take 1074"
-"$here/expectedsave.py" "$work/before-typing.fhi" "$tutor_file" "$typed" \
-    "$(LC_ALL=C date +%d-%b-%Y)" || fail "the saved file"
+# The very bytes that monitorfhi's save of the same comments and date gives: the markup as the
+# bytes 2, 3 and 18, line breaks as CR LF, nothing else changed.
+cp "$work/before-typing.fhi" "$work/expected.fhi"
+"$wine" "$build/deploy/monitorfhi.exe" set "$(windows_path "$work/expected.fhi")" \
+    --comments "$("$here/expectedsave.py" "$work/before-typing.fhi" "$typed")" \
+    --date "$(LC_ALL=C date +%d-%b-%Y)" >/dev/null || fail "monitorfhi.exe set"
+python3 -c 'import sys; sys.exit(b"\x02b\x03 \x12 \x02/b\x03\r\nSecond line</monitor_comments>" not in open(sys.argv[1], "rb").read())' "$work/expected.fhi" ||
+    fail "monitorfhi.exe did not store the markup as codes and the line break as CR LF"
+cmp "$work/expected.fhi" "$tutor_file" || fail "the form's save differs from monitorfhi's"
 [ ! -e "$tutor_file.BAK" ] || fail "a .BAK was left beside the file"
 setting_is MonitorChanges False || fail "MonitorChanges after the save: $(setting MonitorChanges)"
 wait_until "1077 at the Tutor Summary after the save" received "$log" 1077
