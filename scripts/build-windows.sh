@@ -25,6 +25,7 @@ fi
 
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-dll.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
     -DMONITOR_WARNINGS_AS_ERRORS=ON \
     -DBUILD_TESTING=OFF -DMONITOR_BUILD_BENCHMARKS=ON \

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the build needs (only what is missing), builds everything, runs every test, the
-# Windows layer's tests under Wine, every test again with sanitizers, and the fuzz targets. Exits non-zero on any failure. Safe to
+# Windows program's tests under Wine, every test again with sanitizers, and the fuzz targets. Exits non-zero on any failure. Safe to
 # run again.
 set -euo pipefail
 
@@ -15,8 +15,9 @@ cmake -S "$root" -B "$build" -G Ninja \
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure --timeout 300
 
-# The Windows layer, cross-built with mingw-w64 and tested under Wine.
-"$root/scripts/wine-tests.sh"
+# The Windows program, cross-built with mingw-w64 (Qt for Windows built once per machine and
+# cached), its layer's tests, the form end to end and its installer, under Wine.
+"$root/scripts/windows-tests.sh"
 
 # Every test again, built with the address and undefined-behaviour sanitizers (leaks included)
 # in a folder of its own; any report fails the run. -O1 without debug information keeps the
