@@ -185,8 +185,8 @@ private:
     bool m_toldNotReceiving = false;
     bool m_toldCopyNotKept = false;
     QRect m_placementTwips;
-    QSize m_textRoom;                      // pixels the criteria grid grew by for its font
-    std::array<QRect, 3> m_headerDesign{}; // the header labels' designed places
+    QSize m_textRoom;                           // pixels the criteria grid grew by for its font
+    std::array<QRect, 3> m_headerDesign{};      // the header labels' designed places
     FramePlacement *m_framePlacement = nullptr; // owned by the window
     monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
     QTimer m_recoveryTimer;
