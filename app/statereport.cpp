@@ -31,6 +31,14 @@ QString scrollBarsShown(const MonitorGrid &grid)
     return shown.isEmpty() ? QStringLiteral("none") : shown.join(QLatin1Char(','));
 }
 
+QString rowText(const MonitorGrid &grid, int row)
+{
+    QStringList cells;
+    for (int col = 0; col < grid.cols(); ++col)
+        cells << grid.textMatrix(row, col);
+    return cells.join(QLatin1Char('|'));
+}
+
 QStringList shownState(const MonFormEntry &form)
 {
     QStringList lines = {QStringLiteral("title=") + form.windowTitle()};
@@ -39,19 +47,11 @@ QStringList shownState(const MonFormEntry &form)
         lines << QLatin1String(name) + QLatin1Char('=') + (label ? label->text() : QString());
     }
     const auto *grid = form.findChild<MonitorGrid *>(QStringLiteral("MonFlex1"));
-    for (int row = 1; grid && row < grid->rows(); ++row) {
-        QStringList cells;
-        for (int col = 0; col < grid->cols(); ++col)
-            cells << grid->textMatrix(row, col);
-        lines << QStringLiteral("student=") + cells.join(QLatin1Char('|'));
-    }
+    for (int row = 1; grid && row < grid->rows(); ++row)
+        lines << QStringLiteral("student=") + rowText(*grid, row);
     const auto *criteria = form.findChild<MonitorGrid *>(QStringLiteral("MonFlex2"));
-    for (int row = 1; criteria && row < criteria->rows(); ++row) {
-        QStringList cells;
-        for (int col = 0; col < criteria->cols(); ++col)
-            cells << criteria->textMatrix(row, col);
-        lines << QStringLiteral("criteria=") + cells.join(QLatin1Char('|'));
-    }
+    for (int row = 1; criteria && row < criteria->rows(); ++row)
+        lines << QStringLiteral("criteria=") + rowText(*criteria, row);
     for (const MonitorGrid *shownGrid : {grid, criteria}) {
         if (shownGrid)
             lines << QStringLiteral("scrollBars.") + shownGrid->objectName() + QLatin1Char('=') +

@@ -34,6 +34,17 @@ void DesktopEndToEnd::TearDown()
     }
 }
 
+QByteArray DesktopEndToEnd::firstLineOf(QProcess &process)
+{
+    QByteArray line;
+    const QDeadlineTimer deadline(kReadyBoundMilliseconds);
+    while (!line.endsWith('\n') && !deadline.hasExpired()) {
+        process.waitForReadyRead(200);
+        line += process.readAllStandardOutput();
+    }
+    return line.endsWith('\n') ? line.trimmed() : QByteArray();
+}
+
 void DesktopEndToEnd::startDesktop(bool withWindowManager)
 {
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
@@ -48,14 +59,11 @@ void DesktopEndToEnd::startDesktop(bool withWindowManager)
                      QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     ASSERT_TRUE(m_display.waitForStarted(10000));
-    QByteArray number;
+    // One bound for the display and the window manager together, as before.
     const QDeadlineTimer deadline(kReadyBoundMilliseconds);
-    while (!number.endsWith('\n')) {
-        ASSERT_FALSE(deadline.hasExpired()) << "Xvfb did not say which display it took";
-        m_display.waitForReadyRead(200);
-        number += m_display.readAllStandardOutput();
-    }
-    m_env.insert(QStringLiteral("DISPLAY"), u':' + QString::fromLatin1(number.trimmed()));
+    const QByteArray number = firstLineOf(m_display);
+    ASSERT_FALSE(number.isEmpty()) << "Xvfb did not say which display it took";
+    m_env.insert(QStringLiteral("DISPLAY"), u':' + QString::fromLatin1(number));
     m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     m_env.insert(QStringLiteral("MONITOR_FORM_STATE_FILE"),
                  m_work.path(QStringLiteral("state.txt")));

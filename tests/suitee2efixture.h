@@ -166,6 +166,9 @@ protected:
     void startDesktop(bool withWindowManager);
     // Runs xdotool on the test's display; false when it failed.
     bool xdotool(const QStringList &arguments, QString *output = nullptr);
+    // The first line a started program prints (a display number, a bus address), trimmed;
+    // empty when none came in time.
+    static QByteArray firstLineOf(QProcess &process);
     // The form's own report of what it shows; empty when none came.
     QString waitForShownState();
     // Closes the form from the File menu once it shows; false when the form did not end.

@@ -44,15 +44,9 @@ protected:
                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
                      QStringLiteral("--print-address=1")});
         ASSERT_TRUE(m_bus.waitForStarted(10000));
-        QByteArray address;
-        const QDeadlineTimer deadline(kReadyBoundMilliseconds);
-        while (!address.endsWith('\n')) {
-            ASSERT_FALSE(deadline.hasExpired()) << "the session bus gave no address";
-            m_bus.waitForReadyRead(200);
-            address += m_bus.readAllStandardOutput();
-        }
-        m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                     QString::fromLatin1(address.trimmed()));
+        const QByteArray address = firstLineOf(m_bus);
+        ASSERT_FALSE(address.isEmpty()) << "the session bus gave no address";
+        m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromLatin1(address));
         m_env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
         ASSERT_EQ(accessibleTree({}), QStringLiteral("\n"))
             << "the accessibility bus did not start";
