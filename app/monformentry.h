@@ -101,9 +101,16 @@ private:
     void connectCommentsBox();
     bool eventFilter(QObject *watched, QEvent *event) override;
     QAction *clipboardCommandFor(const QKeyEvent *key) const;
+    void clipboardFocusChanged(QWidget *now);
+    void followCommentsSelection();
+    bool canPaste() const;
+    void setPasteEnabled(bool enabled);
+    QPlainTextEdit *editableCommentsTarget() const;
+    QString textToCopy() const;
     void CopyToClipboard();
-    void CutToClipboard();
-    void PasteFromClipboard();
+    // True when the comments changed.
+    bool CutToClipboard();
+    bool PasteFromClipboard();
     void NotifyChangesPending();
 
     // The suite's protocol
@@ -202,6 +209,8 @@ private:
     QComboBox *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
+    // What Cut, Copy and Paste act on: the comments box, a grid, or nothing.
+    QPointer<QWidget> m_clipboardTarget;
 };
 
 // The rules a value passes before it stands in a grid: a criterion's rating (no character the

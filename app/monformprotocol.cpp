@@ -76,8 +76,10 @@ void MonFormEntry::clearChanges()
 
 MessageAnswer MonFormEntry::QuerySaveChanges()
 {
+    // No setting at all (a new machine, a cleaned profile) means nothing is unsaved, as for
+    // printing; an unreadable one is asked about.
     bool changes = true;
-    settings::parseBooleanText(m_preferences.read(Pref::MonitorChanges, QStringLiteral("True")),
+    settings::parseBooleanText(m_preferences.read(Pref::MonitorChanges, QStringLiteral("False")),
                                changes);
     // The setting is the whole suite's: another window's save may have cleared it while this form
     // still holds edits of its own, which are not to be lost without a question.

@@ -494,7 +494,9 @@ void MonitorGrid::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->matches(QKeySequence::Copy)) {
-        QGuiApplication::clipboard()->setText(clipText());
+        // Nothing selected is nothing to copy: the clipboard keeps what it holds.
+        if (const QString text = clipText(); !text.isEmpty())
+            QGuiApplication::clipboard()->setText(text);
         event->accept();
         return;
     }

@@ -199,12 +199,14 @@ private slots:
         box->setTextCursor(cursor);
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
-        QVERIFY(enabled("mnuCopy", 4) && enabled("mnuCut", 3) && enabled("mnuPaste", 5));
+        // Paste follows the clipboard: there is nothing to paste yet.
+        QVERIFY(enabled("mnuCopy", 4) && enabled("mnuCut", 3) && !enabled("mnuPaste", 5));
         forgetChanges();
         m_form->menuItem("mnuCut")->trigger();
         QCOMPARE(box->toPlainText(), QStringLiteral("one  three"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
         QVERIFY(changed());
+        QVERIFY(!enabled("mnuCopy", 4) && !enabled("mnuCut", 3) && enabled("mnuPaste", 5));
         QTest::keyClick(box, Qt::Key_End);
         QVERIFY(!m_form->menuItem("mnuCopy")->isEnabled());
         QVERIFY(m_form->menuItem("mnuPaste")->isEnabled());
@@ -219,6 +221,7 @@ private slots:
     void theEditMenuKeepsTheCommandsAndTheKeysAreTheCommands()
     {
         m_processes.names.append(QStringLiteral("MonitorForm")); // each change looks for the window
+        QApplication::clipboard()->setText(QStringLiteral("waiting")); // something to paste
         QPlainTextEdit *box = comments();
         box->setPlainText(QStringLiteral("one two three"));
         box->setFocus();
@@ -249,6 +252,53 @@ private slots:
         m_form->toolbarButton(4)->trigger();
         QCOMPARE(QApplication::clipboard()->text(),
                  QStringLiteral("1) Acknowledges good work \tE"));
+    }
+
+    // Each command, from the toolbar whatever its enabled state, acts on the focused control
+    // only as far as that control allows; none empties the clipboard for nothing.
+    void clipboardCommandsActOnTheFocusedControl_data()
+    {
+        QTest::addColumn<QString>("control"); // a grid's name, or the comments box
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("clipboard"); // null: the grid's current cell
+        QTest::addColumn<QString>("afterwards");
+        const QString box = QStringLiteral("box");
+        const QString kept = QStringLiteral("kept");
+        const QString text = QStringLiteral("one two");
+        QTest::newRow("student grid, cut") << "MonFlex1" << 3 << kept << text;
+        QTest::newRow("student grid, copy") << "MonFlex1" << 4 << QString() << text;
+        QTest::newRow("student grid, paste") << "MonFlex1" << 5 << kept << text;
+        QTest::newRow("criteria grid, cut") << "MonFlex2" << 3 << kept << text;
+        QTest::newRow("criteria grid, copy") << "MonFlex2" << 4 << QString() << text;
+        QTest::newRow("criteria grid, paste") << "MonFlex2" << 5 << kept << text;
+        QTest::newRow("box, nothing selected, cut") << box << 3 << kept << text;
+        QTest::newRow("box, nothing selected, copy") << box << 4 << kept << text;
+        QTest::newRow("box, paste") << box << 5 << kept << "one twokept";
+    }
+    void clipboardCommandsActOnTheFocusedControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, button);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, afterwards);
+        comments()->setPlainText(QStringLiteral("one two"));
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        if (MonitorGrid *focused = grid(control.toLatin1().constData())) {
+            focused->setFocus();
+            focused->setCurrentCell(1, focused == grid("MonFlex1") ? 0 : 1);
+            if (clipboard.isNull())
+                clipboard = focused->currentText();
+            QVERIFY(!m_form->toolbarButton(3)->isEnabled() &&
+                    !m_form->toolbarButton(5)->isEnabled());
+        } else {
+            comments()->setFocus();
+            comments()->moveCursor(QTextCursor::End);
+        }
+        forgetChanges();
+        m_form->tlbOptions_ButtonClick(button);
+        QCOMPARE(QApplication::clipboard()->text(), clipboard);
+        QCOMPARE(comments()->toPlainText(), afterwards);
+        QCOMPARE(changed(), afterwards != QLatin1String("one two"));
     }
 
     void saveTakesTheEditedRatingsAndChoices()

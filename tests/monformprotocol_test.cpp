@@ -101,7 +101,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QString>("after");
-        QTest::newRow("absent, yes") << QString() << int(MessageAnswer::Yes) << true << "False";
+        QTest::newRow("absent") << QString() << int(MessageAnswer::Yes) << false << "False";
         QTest::newRow("true, no") << "True" << int(MessageAnswer::No) << true << "False";
         QTest::newRow("true, cancel") << "True" << int(MessageAnswer::Cancel) << true << "True";
         QTest::newRow("false") << "False" << int(MessageAnswer::Yes) << false << "False";
