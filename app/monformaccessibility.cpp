@@ -1,13 +1,14 @@
 // What a screen reader says of the form's controls, and the keyboard's way through them.
 #include "monformentry.h"
 #include "focusring.h"
+#include "fontsizelist.h"
 
 #include "monitorgrid.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -29,13 +30,10 @@ void MonFormEntry::describeControls()
     m_monFlex2->setCellCaptions(1, 0, 0);
     m_monFlex2->setCellCaptions(3, 2, 2);
 
-    // On Linux a combo box's accessible name is its text; screen readers take what it is from
-    // the label that names it as its buddy.
     if (auto *label = findChild<QLabel *>(QStringLiteral("Label1")))
         label->setBuddy(m_cmbFontSize);
     m_cmbFontSize->setAccessibleName(QStringLiteral("Font Size"));
-    if (QLineEdit *field = m_cmbFontSize->lineEdit())
-        field->setAccessibleName(m_cmbFontSize->accessibleName());
+    m_cmbFontSize->view()->setAccessibleName(m_cmbFontSize->accessibleName());
     m_cmbFontSize->setAccessibleDescription(
         QStringLiteral("The size of the text in the comments box"));
     m_txtMonitorComments->setAccessibleName(QStringLiteral("Further comments & advice by Monitor"));

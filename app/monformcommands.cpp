@@ -1,5 +1,6 @@
 // Toolbar and menu commands, the font size list and the resize rule.
 #include "monformentry.h"
+#include "fontsizelist.h"
 #include "twips.h"
 
 #include "aboutwindow.h"
@@ -63,7 +64,9 @@ void MonFormEntry::cmbFontSize_Click()
     font.setPointSize(size.points);
     m_txtMonitorComments->setFont(font);
     m_currentFontSizeName = QString::fromLatin1(size.name);
-    m_txtMonitorComments->setFocus();
+    // Up and Down go on through the sizes: a choice from the keyboard keeps the focus here.
+    if (!m_cmbFontSize->chosenWithKeyboard())
+        m_txtMonitorComments->setFocus();
 }
 
 void MonFormEntry::resizeEvent(QResizeEvent *event)

@@ -15,6 +15,7 @@
 
 #include <array>
 
+class FontSizeList;
 class FramePlacement;
 class MonitorGrid;
 class QAction;
@@ -206,7 +207,7 @@ private:
     QLabel *m_lbRegion = nullptr;
     MonitorGrid *m_monFlex1 = nullptr;
     MonitorGrid *m_monFlex2 = nullptr;
-    QComboBox *m_cmbFontSize = nullptr;
+    FontSizeList *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
     // What Cut, Copy and Paste act on: the comments box, a grid, or nothing.

@@ -1,5 +1,6 @@
 // The monitoring form's controls, menus and toolbar as designed (geometry in twips).
 #include "monformentry.h"
+#include "fontsizelist.h"
 #include "toolbarimages.h"
 #include "twips.h"
 
@@ -124,8 +125,7 @@ void MonFormEntry::buildControls()
           twips, 30, 4350, 3585, 255);
     place(new QLabel(QStringLiteral("Font Size:"), m_frame1), "Label1", twips, 6960, 4350, 975,
           255);
-    m_cmbFontSize = place(new QComboBox(m_frame1), "cmbFontSize", twips, 7980, 4320, 1215, 315);
-    m_cmbFontSize->setEditable(true);
+    m_cmbFontSize = place(new FontSizeList(m_frame1), "cmbFontSize", twips, 7980, 4320, 1215, 315);
     m_txtMonitorComments =
         place(new QPlainTextEdit(m_frame1), "TxtMonitorComments", twips, 30, 4680, 9165, 877);
     m_txtMonitorComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,5 +1,6 @@
 // The window's preferences: placement, always on top, font size and the spelling options.
 #include "monformentry.h"
+#include "fontsizelist.h"
 
 #include "monitorgrid.h"
 
@@ -78,7 +79,7 @@ void MonFormEntry::mnuRestoreSettings_Click()
     m_fontSizeSetting = QStringLiteral("Small");
     for (const FontSize &size : FontSizes) {
         if (m_fontSizeSetting == QLatin1String(size.name)) {
-            m_cmbFontSize->setEditText(m_fontSizeSetting);
+            m_cmbFontSize->setCurrentText(m_fontSizeSetting);
             m_currentFontSizeName = m_fontSizeSetting;
             QFont font = m_txtMonitorComments->font();
             font.setPointSize(size.points);
@@ -86,6 +87,6 @@ void MonFormEntry::mnuRestoreSettings_Click()
             break;
         }
     }
-    m_cmbFontSize->setEditText(m_fontSizeSetting);
+    m_cmbFontSize->setCurrentText(m_fontSizeSetting);
     m_currentFontSizeName = m_fontSizeSetting;
 }

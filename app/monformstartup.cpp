@@ -1,5 +1,6 @@
 // Start-up of the monitoring form, step by step in the order the suite relies on.
 #include "monformentry.h"
+#include "fontsizelist.h"
 #include "frameplacement.h"
 #include "twips.h"
 #include "widgetmessages.h"
@@ -77,6 +78,9 @@ bool MonFormEntry::load()
     menuItem("mnuClose")->setEnabled(true);
     m_monFlex2->setCellsCentred(0, 1, 9, 1);
     m_monFlex2->setCellsCentred(0, 3, 9, 3);
+    // Tab into the criteria grid lands on the first rating; nothing shows selected before.
+    m_monFlex2->setCurrentCell(1, 1);
+    m_monFlex2->clearSelection();
     HookWindowProc();
     if (menuItem("mnuAlwaysOnTop")->isChecked())
         SetWindowTopMost(true);
@@ -194,17 +198,19 @@ void MonFormEntry::fillFontSizeList()
 {
     m_fontListReady = false;
     m_cmbFontSize->clear();
-    for (const FontSize &size : FontSizes) {
-        const QString name = QString::fromLatin1(size.name);
-        m_cmbFontSize->addItem(name);
-        if (name == m_fontSizeSetting) {
-            QFont font = m_txtMonitorComments->font();
-            font.setPointSize(size.points);
-            m_txtMonitorComments->setFont(font);
-        }
+    // A stored size the list does not offer (typed in by an older version, or by hand) is the
+    // default.
+    size_t chosen = 0;
+    for (size_t i = 0; i < FontSizes.size(); ++i) {
+        m_cmbFontSize->addItem(QString::fromLatin1(FontSizes[i].name));
+        if (m_fontSizeSetting == QLatin1String(FontSizes[i].name))
+            chosen = i;
     }
-    m_cmbFontSize->setEditText(m_fontSizeSetting);
-    m_currentFontSizeName = m_fontSizeSetting;
+    QFont font = m_txtMonitorComments->font();
+    font.setPointSize(FontSizes[chosen].points);
+    m_txtMonitorComments->setFont(font);
+    m_cmbFontSize->setCurrentIndex(int(chosen));
+    m_fontSizeSetting = m_currentFontSizeName = m_cmbFontSize->currentText();
 }
 
 void MonFormEntry::changeEvent(QEvent *event)

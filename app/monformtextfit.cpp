@@ -2,6 +2,7 @@
 // a wider font (another family, a larger text scale) must not cut a label or a criterion short.
 // Where a text fits, the design's geometry stays.
 #include "monformentry.h"
+#include "fontsizelist.h"
 #include "twips.h"
 
 #include "monitorgrid.h"

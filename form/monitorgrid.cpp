@@ -350,6 +350,16 @@ QString MonitorGrid::columnCaption(int col) const
 
 QString MonitorGrid::cellName(int row, int col, bool withText) const
 {
+    const QString name = captionedName(row, col, withText);
+    if (!name.isEmpty() || !withText)
+        return name;
+    // A screen reader must not land on a nameless cell: a blank one says where it stands.
+    const QString caption = columnCaption(col);
+    return caption.isEmpty() ? tr("Blank") : tr("Blank, %1").arg(caption);
+}
+
+QString MonitorGrid::captionedName(int row, int col, bool withText) const
+{
     const QString text = withText ? textMatrix(row, col).trimmed() : QString();
     if (row == 0)
         return text;

@@ -88,8 +88,9 @@ public:
     // What assistive technology calls a cell: its row caption (the text of another cell of
     // the same row), its column caption (a text of the top row) and its own text, trimmed,
     // empty ones and repeats left out. By default a column has no row caption and the top
-    // row's text of the same column as its caption; -1 leaves a caption out. Without its text
-    // the name is what the cell's editor is called.
+    // row's text of the same column as its caption; -1 leaves a caption out. A cell without
+    // any of them is "Blank" with its column caption. Without its text the name is what the
+    // cell's editor is called.
     void setCellCaptions(int col, int rowCaptionCol, int colCaptionCol);
     QString cellName(int row, int col, bool withText = true) const;
     QString columnCaption(int col) const;
@@ -141,6 +142,7 @@ protected:
 
 private:
     QWidget *openEditor() const;
+    QString captionedName(int row, int col, bool withText) const;
     bool isEditStart(const QModelIndex &index, EditTrigger trigger) const;
     QTableWidgetItem *cellItem(int modelRow, int col);
     QTableWidgetItem *headerItem(int col);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 
 namespace {
@@ -59,6 +60,9 @@ frmViewPreviousMonitorForms::frmViewPreviousMonitorForms(const QString &tutorFol
     connect(m_cmdOpenWith, &QPushButton::clicked, this,
             &frmViewPreviousMonitorForms::cmdOpenWith_Click);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+    // Escape cancels, as in a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, m_cmdCancel,
+            &QPushButton::click);
     // The right button asks for the chooser without moving the selection.
     m_lstTable->viewport()->installEventFilter(this);
 

@@ -5,6 +5,9 @@ accessibilityprobe.py             connects to the bus (starting it on the sessio
 accessibilityprobe.py PROGRAM     waits for PROGRAM's window and prints one line per accessible
                                   object: role, name, description, the names of the labels
                                   that name it, and "focused" or "", tab-separated
+accessibilityprobe.py --unnamed PROGRAM
+                                  the same, only for the objects that take the focus and have
+                                  no name
 """
 import sys
 import time
@@ -27,9 +30,10 @@ def find_program(name, seconds=20):
     return None
 
 
-def walk(node):
+def walk(node, unnamed_only=False):
     states = node.get_state_set()
     focused = "focused" if states.contains(Atspi.StateType.FOCUSED) else ""
+    shown = not unnamed_only or (states.contains(Atspi.StateType.FOCUSABLE) and not node.get_name())
     labels = [
         relation.get_target(i).get_name()
         for relation in node.get_relation_set()
@@ -38,11 +42,12 @@ def walk(node):
     ]
     fields = [node.get_role_name(), node.get_name() or "", node.get_description() or "",
               " ".join(labels), focused]
-    print("\t".join(field.replace("\t", " ").replace("\n", " ") for field in fields))
+    if shown:
+        print("\t".join(field.replace("\t", " ").replace("\n", " ") for field in fields))
     for i in range(node.get_child_count()):
         child = node.get_child_at_index(i)
         if child is not None:
-            walk(child)
+            walk(child, unnamed_only)
 
 
 def main():
@@ -50,11 +55,13 @@ def main():
     if len(sys.argv) < 2:
         Atspi.get_desktop(0).get_child_count()
         return 0
-    program = find_program(sys.argv[1])
+    unnamed_only = sys.argv[1] == "--unnamed"
+    name = sys.argv[-1]
+    program = find_program(name)
     if program is None:
-        print(f"{sys.argv[1]} is not on the accessibility bus", file=sys.stderr)
+        print(f"{name} is not on the accessibility bus", file=sys.stderr)
         return 1
-    walk(program)
+    walk(program, unnamed_only)
     return 0
 
 

@@ -248,9 +248,12 @@ private slots:
         QVERIFY(qAbs(Twips(form.get()).fromPixelsX(form->width()) - 10035) <= 15);
         QVERIFY(form->isTopMost());
         QVERIFY(form->menuItem("mnuAlwaysOnTop")->isChecked());
-        QCOMPARE(form->findChild<QComboBox *>(QStringLiteral("cmbFontSize"))->currentText(),
-                 QStringLiteral("Huge"));
-        QVERIFY(comments(*form)->font().pointSize() != 18);
+        // A size the list does not offer is the default; nothing else can be typed in.
+        auto *list = form->findChild<QComboBox *>(QStringLiteral("cmbFontSize"));
+        QCOMPARE(list->currentText(), QStringLiteral("Small"));
+        QCOMPARE(list->count(), 3);
+        QVERIFY(!list->isEditable());
+        QCOMPARE(comments(*form)->font().pointSize(), 8);
         QVERIFY(!form->spellingOptions().value(QStringLiteral("CaseSensitive")));
         QVERIFY(form->spellingOptions().value(QStringLiteral("AutoCorrect")));
     }
@@ -295,6 +298,15 @@ private slots:
         list->setFocus();
         emit list->activated(2);
         QVERIFY(!comments(*form)->hasFocus());
+        // The arrow keys go through the sizes and leave the focus in the list.
+        list->setCurrentIndex(0);
+        emit list->activated(0);
+        for (const int points : {12, 18}) {
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Down);
+            QCOMPARE(comments(*form)->font().pointSize(), points);
+            QVERIFY(list->hasFocus());
+        }
     }
 
     void aRingShowsWhichControlHasTheFocus()

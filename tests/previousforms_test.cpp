@@ -291,6 +291,12 @@ private slots:
         QCOMPARE(sorted(lines(*second)),
                  (QStringList{QStringLiteral("TMA01.doc"), QStringLiteral("TMA02.doc")}));
         QVERIFY(!second->cmdOpen()->isEnabled());
+
+        // Escape cancels too.
+        QPointer<frmViewPreviousMonitorForms> third = second;
+        QVERIFY(QTest::qWaitForWindowActive(third));
+        QTest::keyClick(third->cmdCancel(), Qt::Key_Escape);
+        QTRY_VERIFY(!third);
     }
 
     void resizingKeepsTheButtonsAtTheRightEdge_data()

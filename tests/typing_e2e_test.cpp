@@ -235,8 +235,10 @@ TEST_F(AccessibleEndToEnd, EveryControlIsNamedOnTheAccessibilityBusAndHiddenIden
         QStringLiteral("table\tCriteria\tThe fifteen monitoring criteria"),
         QStringLiteral("table cell\t1) Acknowledges good work, SUMMARY AND FEEDBACK (PT3), E\t"),
         QStringLiteral("table cell\t15) Course specific criteria, SCRIPT COMMENTS, I\t"),
-        // On Linux a combo box is named by its text and by the label that names it.
-        QStringLiteral("combo box\tSmall\tThe size of the text in the comments box\tFont Size:\t"),
+        QStringLiteral(
+            "combo box\tFont Size\tThe size of the text in the comments box\tFont Size:\t"),
+        // Blank cells say where they stand.
+        QStringLiteral("table cell\tBlank, SUMMARY AND FEEDBACK (PT3)\t"),
         QStringLiteral("text\tFurther comments & advice by Monitor\tThe monitor's"),
     };
     for (const char *button : {"Save", "Cut", "Copy", "Paste", "Print", "Spell Check",
@@ -249,6 +251,9 @@ TEST_F(AccessibleEndToEnd, EveryControlIsNamedOnTheAccessibilityBusAndHiddenIden
     for (const QString &student : students)
         EXPECT_FALSE(tree.contains(student.section(u'|', -1)));
     EXPECT_FALSE(tree.contains(QStringLiteral("row header")));
+    // Nothing that takes the focus is nameless.
+    EXPECT_EQ(accessibleTree({QStringLiteral("--unnamed"), QStringLiteral("MonitorForm")}),
+              QStringLiteral("\n"));
 }
 
 TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
@@ -269,7 +274,8 @@ TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
 
     ASSERT_TRUE(keys(QStringLiteral("Tab")));
     EXPECT_TRUE(focusedIs(QStringLiteral("table\tCriteria")));
-    ASSERT_TRUE(keys(QStringLiteral("Down Down Down G")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("table cell\t1) Acknowledges good work, SUMMARY")));
+    ASSERT_TRUE(keys(QStringLiteral("Down Down G")));
     EXPECT_TRUE(focusedIs(QStringLiteral(
         "text\t3) Provides encouragement and support, SUMMARY AND FEEDBACK (PT3)\t")));
     ASSERT_TRUE(keys(QStringLiteral("Return")));
@@ -278,7 +284,10 @@ TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
                        "(PT3), G")));
 
     ASSERT_TRUE(keys(QStringLiteral("Tab")));
-    EXPECT_TRUE(focusedIs(QStringLiteral("combo box\tSmall\tThe size")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("combo box\tFont Size\tThe size")));
+    // Each size in turn from the keyboard, the focus staying in the list.
+    ASSERT_TRUE(keys(QStringLiteral("Down Down")));
+    EXPECT_TRUE(focusedIs(QStringLiteral("combo box\tFont Size\tThe size")));
     ASSERT_TRUE(keys(QStringLiteral("Tab")));
     EXPECT_TRUE(focusedIs(QStringLiteral("text\tFurther comments")));
     ASSERT_TRUE(keys(QStringLiteral("ctrl+End")));
@@ -292,6 +301,7 @@ TEST_F(AccessibleEndToEnd, AKeyboardAloneGradesRatesCommentsSavesAndCloses)
     chooseFromFileMenu(QStringLiteral("c"));
     ASSERT_TRUE(m_handler.waitForFinished(kMessageBoundMilliseconds)) << "the form did not end";
     const QByteArray saved = m_work.read(kMonitorFile);
+    EXPECT_EQ(setting(QStringLiteral("mon_form_entry_font_size")), QStringLiteral("Large"));
     EXPECT_TRUE(saved.contains("<flag3>G</flag3>")) << saved.toStdString();
     EXPECT_TRUE(saved.contains("<marking>Severe</marking>")) << saved.toStdString();
     EXPECT_TRUE(saved.contains("half of them). Typed alone</monitor_comments>"))
