@@ -12,20 +12,23 @@ constexpr int kMaxCorrections = 5;
 // Long enough for a window manager to answer, too short for a person to move the new window.
 constexpr int kSettleMilliseconds = 1000;
 
-// The frame's margins as far as they are known: none without a frame, and none while the window
-// manager is still building the frame, when its size can make them negative.
-QMargins knownMargins(const QWidget &window)
-{
-    const QWindow *handle = window.windowHandle();
-    const QMargins margins = handle ? handle->frameMargins() : QMargins();
-    const bool sane =
-        margins.left() >= 0 && margins.top() >= 0 && margins.right() >= 0 && margins.bottom() >= 0;
-    return sane ? margins : QMargins();
-}
-
 } // namespace
 
-FramePlacement::FramePlacement(QWidget &window) : QObject(&window), m_window(window) {}
+FramePlacement::FramePlacement(QWidget &window, std::unique_ptr<WindowFrame> frame)
+    : QObject(&window), m_window(window), m_frameSource(std::move(frame))
+{
+}
+
+QMargins FramePlacement::margins() const
+{
+    const QWindow *handle = m_window.windowHandle();
+    return handle ? m_frameSource->margins(*handle) : QMargins();
+}
+
+QRect FramePlacement::frameGeometry() const
+{
+    return m_window.geometry().marginsAdded(margins());
+}
 
 void FramePlacement::place(const QRect &frame)
 {
@@ -42,20 +45,22 @@ void FramePlacement::place(const QRect &frame)
 
 bool FramePlacement::positionAsPlaced() const
 {
-    return !m_frame.isNull() && m_window.frameGeometry().topLeft() == m_frame.topLeft();
+    return !m_frame.isNull() && frameGeometry().topLeft() == m_frame.topLeft();
 }
 
 bool FramePlacement::sizeAsPlaced() const
 {
-    return !m_frame.isNull() && m_window.frameGeometry().size() == m_frame.size();
+    return !m_frame.isNull() && frameGeometry().size() == m_frame.size();
 }
 
 void FramePlacement::apply()
 {
-    const QMargins margins = knownMargins(m_window);
-    m_window.move(m_frame.topLeft());
-    m_window.resize(qMax(1, m_frame.width() - margins.left() - margins.right()),
-                    qMax(1, m_frame.height() - margins.top() - margins.bottom()));
+    // By the inside: Qt's own idea of the frame may still be none, and a frame position would
+    // then put the inside where the frame belongs.
+    const QMargins m = margins();
+    m_window.setGeometry(m_frame.left() + m.left(), m_frame.top() + m.top(),
+                         qMax(1, m_frame.width() - m.left() - m.right()),
+                         qMax(1, m_frame.height() - m.top() - m.bottom()));
 }
 
 bool FramePlacement::eventFilter(QObject *watched, QEvent *event)
@@ -67,7 +72,7 @@ bool FramePlacement::eventFilter(QObject *watched, QEvent *event)
     // The frame is known once the window is shown in it. The window manager's answers to the
     // requests made before may still arrive for a moment: until then, place again whenever the
     // frame stands elsewhere. Without a window manager there is no frame.
-    if (m_window.windowHandle()->isExposed() && !knownMargins(m_window).isNull()) {
+    if (m_window.windowHandle()->isExposed() && !margins().isNull()) {
         if (!m_settling) {
             m_settling = true;
             // A later placement has its own moment.
@@ -76,7 +81,7 @@ bool FramePlacement::eventFilter(QObject *watched, QEvent *event)
                     m_awaitingFrame = m_settling = false;
             });
         }
-        if (m_window.frameGeometry() != m_frame && ++m_corrections <= kMaxCorrections)
+        if (frameGeometry() != m_frame && ++m_corrections <= kMaxCorrections)
             apply();
     }
     return QObject::eventFilter(watched, event);

@@ -75,6 +75,14 @@ void MonFormEntry::resizeEvent(QResizeEvent *event)
     applyResizeRule();
 }
 
+// A window manager that frames the window moves it without resizing it, and only then is the
+// outer size the rule works on known.
+void MonFormEntry::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    applyResizeRule();
+}
+
 void MonFormEntry::applyResizeRule()
 {
     if (!m_frame1)

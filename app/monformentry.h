@@ -64,9 +64,12 @@ public:
     const settings::SpellingOptions &spellingOptions() const { return m_spellingOptions; }
     bool formLoaded() const { return m_formLoaded; }
     bool isTopMost() const;
+    // The window's outer frame as the monitor sees it, in pixels.
+    QRect outerFrame() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -222,10 +222,15 @@ void MonFormEntry::changeEvent(QEvent *event)
     }
 }
 
+QRect MonFormEntry::outerFrame() const
+{
+    return m_framePlacement->frameGeometry();
+}
+
 QRect MonFormEntry::outerGeometryTwips() const
 {
     const Twips twips(this);
-    const QRect frame = frameGeometry();
+    const QRect frame = outerFrame();
     return {twips.fromPixelsX(frame.x()), twips.fromPixelsY(frame.y()),
             twips.fromPixelsX(frame.width()), twips.fromPixelsY(frame.height())};
 }

@@ -59,7 +59,18 @@ QStringList shownState(const MonFormEntry &form)
     }
     if (const auto *fontSize = form.findChild<QComboBox *>(QStringLiteral("cmbFontSize")))
         lines << QStringLiteral("fontSize=") + fontSize->currentText();
-    const QRect frame = form.frameGeometry();
+    // Each control's part that the window shows: none while the layout has left it out.
+    for (const char *name :
+         {"Frame1", "lbTutor", "lbCourseData", "lbRegion", "MonFlex1", "Label24", "MonFlex2",
+          "Label18", "Label1", "cmbFontSize", "TxtMonitorComments"}) {
+        const auto *control = form.findChild<QWidget *>(QLatin1String(name));
+        const QRect shown = control ? control->visibleRegion().boundingRect() : QRect();
+        lines << QStringLiteral("visible.%1=%2 %3")
+                     .arg(QLatin1String(name))
+                     .arg(shown.width())
+                     .arg(shown.height());
+    }
+    const QRect frame = form.outerFrame();
     lines << QStringLiteral("frame=%1 %2 %3 %4")
                  .arg(frame.x())
                  .arg(frame.y())

@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -72,7 +73,8 @@ protected:
         return values;
     }
 
-    // Opens the form, moves its window to (x, y) on the screen unless x is negative, closes it.
+    // Opens the form, moves its window to (x, y) on the screen unless x is negative, closes it;
+    // keeps the frame on the screen as it was just before closing.
     void openAndClose(int x = -1, int y = -1)
     {
         QFile::remove(m_work.path(QStringLiteral("state.txt")));
@@ -85,9 +87,43 @@ protected:
                          QStringLiteral("^Monitor Entry Form - "), QStringLiteral("windowmove"),
                          QStringLiteral("--sync"), QString::number(x), QString::number(y)}));
         }
+        m_frame = frameOnScreen();
         ASSERT_TRUE(closeFromFileMenu()) << "the form did not close";
     }
+
+    // The stored placement in pixels, 15 twips to the pixel.
+    QRect storedFrame() const
+    {
+        const std::vector<int> p = placement();
+        return {qRound(p[0] / 15.0), qRound(p[1] / 15.0), qRound(p[2] / 15.0), qRound(p[3] / 15.0)};
+    }
+
+    static bool within1Pixel(const QRect &a, const QRect &b)
+    {
+        return qAbs(a.left() - b.left()) <= 1 && qAbs(a.top() - b.top()) <= 1 &&
+               qAbs(a.width() - b.width()) <= 1 && qAbs(a.height() - b.height()) <= 1;
+    }
+
+    QRect m_frame;
 };
+
+// Whatever the order of the window manager's events, from the first start on a new display on:
+// the frame where the numbers put it, and every control of the form shown.
+TEST_P(PlacementEndToEnd, EveryStartShowsTheWholeFormWhereItWasStored)
+{
+    for (int run = 1; run <= 5; ++run) {
+        ASSERT_NO_FATAL_FAILURE(openAndClose());
+        EXPECT_TRUE(within1Pixel(m_frame, storedFrame())) << "run " << run;
+        const QStringList shown = waitForShownState().split(u'\n').filter(
+            QRegularExpression(QStringLiteral("^visible\\.")));
+        EXPECT_EQ(shown.size(), 11);
+        for (const QString &control : shown)
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("=[1-9]\\d* [1-9]\\d*$"))
+                            .match(control)
+                            .hasMatch())
+                << "run " << run << ": " << control.toStdString();
+    }
+}
 
 TEST_P(PlacementEndToEnd, AnUnmovedFormStoresWhatItReadRunAfterRun)
 {
@@ -101,6 +137,9 @@ TEST_P(PlacementEndToEnd, AMovedFormStoresWhereItWasMovedTo)
 {
     ASSERT_NO_FATAL_FAILURE(openAndClose(300, 200));
     const std::vector<int> moved = placement();
+    // What is stored is the frame the monitor saw, size and all; the next start puts it back.
+    EXPECT_TRUE(within1Pixel(storedFrame(), m_frame));
+    const QRect movedFrame = m_frame;
     // 15 twips to the pixel; a window manager may put the client window where xdotool asked,
     // the frame's border and title bar above and left of it.
     EXPECT_NEAR(moved[0], 300 * 15, 30 * 15);
@@ -109,6 +148,7 @@ TEST_P(PlacementEndToEnd, AMovedFormStoresWhereItWasMovedTo)
     EXPECT_EQ(moved[3], 6706);
     ASSERT_NO_FATAL_FAILURE(openAndClose());
     EXPECT_EQ(placement(), moved);
+    EXPECT_TRUE(within1Pixel(m_frame, movedFrame));
 }
 
 INSTANTIATE_TEST_SUITE_P(, PlacementEndToEnd, testing::Bool(),

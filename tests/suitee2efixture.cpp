@@ -1,5 +1,6 @@
 #include "suitee2efixture.h"
 
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 QList<qint64> liveChildrenOf(qint64 parent)
@@ -82,11 +83,11 @@ void DesktopEndToEnd::startDesktop(bool withWindowManager)
     }
 }
 
-bool DesktopEndToEnd::xdotool(const QStringList &arguments, QString *output)
+bool DesktopEndToEnd::xdotool(const QStringList &arguments, QString *output, const QString &program)
 {
     QProcess tool;
     tool.setProcessEnvironment(m_env);
-    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.start(program, arguments);
     const bool ran = tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit &&
                      tool.exitCode() == 0;
     if (output)
@@ -123,4 +124,33 @@ bool DesktopEndToEnd::closeFromFileMenu()
             return true;
     }
     return false;
+}
+
+QRect DesktopEndToEnd::frameOnScreen()
+{
+    QString window;
+    QString info;
+    QString extents;
+    if (!xdotool({QStringLiteral("search"), QStringLiteral("--name"),
+                  QStringLiteral("^Monitor Entry Form - ")},
+                 &window) ||
+        !xdotool({QStringLiteral("-id"), window.section(u'\n', 0, 0)}, &info,
+                 QStringLiteral("xwininfo")))
+        return {};
+    xdotool(
+        {QStringLiteral("-id"), window.section(u'\n', 0, 0), QStringLiteral("_NET_FRAME_EXTENTS")},
+        &extents, QStringLiteral("xprop"));
+    const auto field = [&info](const char *name) {
+        const QRegularExpression pattern(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return pattern.match(info).captured(1).toInt();
+    };
+    // "_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 5": left, right, top, bottom; none without a
+    // window manager.
+    const QStringList e = extents.section(u'=', 1).split(u',');
+    const QMargins frame = e.size() == 4
+                               ? QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt())
+                               : QMargins();
+    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+                 field("Height"))
+        .marginsAdded(frame);
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRect>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -164,8 +165,12 @@ protected:
 
     // Skips the test when Xvfb, xdotool or (when asked for) openbox is missing.
     void startDesktop(bool withWindowManager);
-    // Runs xdotool on the test's display; false when it failed.
-    bool xdotool(const QStringList &arguments, QString *output = nullptr);
+    // Runs xdotool (or another X tool) on the test's display; false when it failed.
+    bool xdotool(const QStringList &arguments, QString *output = nullptr,
+                 const QString &program = QStringLiteral("xdotool"));
+    // The form's outer frame as the monitor sees it: its window on the screen and the window
+    // manager's frame extents around it. Null when it cannot be told.
+    QRect frameOnScreen();
     // The first line a started program prints (a display number, a bus address), trimmed;
     // empty when none came in time.
     static QByteArray firstLineOf(QProcess &process);
