@@ -97,6 +97,25 @@ void MonFormEntry::applyResizeRule()
     // The box gives up what the criteria grid grew by for a wider font.
     m_txtMonitorComments->resize(m_txtMonitorComments->width(),
                                  qMax(0, twips.toPixelsY(boxHeight) - m_textRoom.height()));
+    keepEveryControlInReach();
+}
+
+// A window made small would cut the ratings off and leave the comments no room: it keeps the
+// size at which every control shows, with three lines of comments.
+void MonFormEntry::keepEveryControlInReach()
+{
+    constexpr int kEdgeTwips = 90;
+    const Twips twips(this);
+    int width = 0;
+    for (const QWidget *control :
+         {static_cast<QWidget *>(m_monFlex2), static_cast<QWidget *>(m_cmbFontSize)})
+        width = qMax(width, control->mapTo(this, QPoint(control->width(), 0)).x());
+    const int box = 3 * m_txtMonitorComments->fontMetrics().lineSpacing() +
+                    2 * m_txtMonitorComments->frameWidth();
+    // The resize rule works on the outer height, frame included.
+    const int frame = outerFrame().height() - height();
+    setMinimumSize(width + twips.toPixelsX(kEdgeTwips),
+                   twips.toPixelsY(5800) + m_textRoom.height() + box - frame);
 }
 
 void MonFormEntry::mnuMaximise_Click()

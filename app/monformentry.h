@@ -81,6 +81,8 @@ private:
     void describeControls();
     void layOutGrids();
     void fitTextToFont();
+    void fitCriteriaColumns();
+    void keepEveryControlInReach();
     void makeRoomForGrownText();
     void fitHeaderLabels(const QString &name);
     QString tutorLine() const;

@@ -67,6 +67,8 @@ void MonFormEntry::mnuRestoreSettings_Click()
     const int criteriaWidths[4] = {4150, 390, 4150, 390};
     for (int c = 0; c < 4; ++c)
         m_monFlex2->setColWidthTwips(c, criteriaWidths[c]);
+    // As at the start: no criterion cut short in the font in use.
+    fitCriteriaColumns();
 
     for (const settings::SpellingOptionDefinition &option : settings::kSpellingOptions)
         m_preferences.writeSpellingOption(option, option.restoredValue);

@@ -39,30 +39,13 @@ void MonFormEntry::fitTextToFont()
         showWhole(m_frame1->findChild<QLabel *>(QLatin1String(name)), nullptr, gap);
     showWhole(m_frame1->findChild<QLabel *>(QStringLiteral("Label1")), m_cmbFontSize, gap);
 
-    // The criteria columns: each caption column as wide as its longest criterion. A column whose
-    // captions fit keeps its width unless the other needs the room; the grid grows only when the
-    // two together do not fit, and never scrolls.
+    // The grid grows only when its two caption columns together do not fit, and never scrolls.
     MonitorGrid *grid = m_monFlex2;
-    const auto *view = static_cast<const QAbstractItemView *>(grid); // the hint is public there
-    const int frame = 2 * grid->frameWidth();
-    std::array<int, 4> widths{};
+    fitCriteriaColumns();
+    int gridWidth = 2 * grid->frameWidth();
     for (int c = 0; c < 4; ++c)
-        widths[c] = grid->columnWidth(c);
-    const int needLeft = view->sizeHintForColumn(0);
-    const int needRight = view->sizeHintForColumn(2);
-    if (needLeft > widths[0] || needRight > widths[2]) {
-        int spare = grid->width() - frame - widths[1] - widths[3] - needLeft - needRight;
-        for (const auto &[col, need] : {std::pair(0, needLeft), std::pair(2, needRight)}) {
-            const int width = qMax(need, qMin(widths[col], need + qMax(spare, 0)));
-            spare -= width - need;
-            widths[col] = width;
-            grid->setColumnWidth(col, width);
-        }
-    }
-    int gridWidth = frame;
-    for (const int width : widths)
-        gridWidth += width;
-    const int gridHeight = frame + grid->rows() * grid->rowHeight(0);
+        gridWidth += grid->columnWidth(c);
+    const int gridHeight = 2 * grid->frameWidth() + grid->rows() * grid->rowHeight(0);
     m_textRoom = QSize(qMax(0, gridWidth - grid->width()), qMax(0, gridHeight - grid->height()));
     grid->resize(grid->size() + m_textRoom);
 
@@ -76,6 +59,28 @@ void MonFormEntry::fitTextToFont()
                                           m_frame1->findChild<QLabel *>(QStringLiteral("Label1")),
                                           m_cmbFontSize, m_txtMonitorComments})
         below->move(below->x(), below->y() + m_textRoom.height());
+}
+
+// The criteria columns: each caption column as wide as its longest criterion. A column whose
+// captions fit keeps its width unless the other needs the room.
+void MonFormEntry::fitCriteriaColumns()
+{
+    MonitorGrid *grid = m_monFlex2;
+    const auto *view = static_cast<const QAbstractItemView *>(grid); // the hint is public there
+    std::array<int, 4> widths{};
+    for (int c = 0; c < 4; ++c)
+        widths[c] = grid->columnWidth(c);
+    const int needLeft = view->sizeHintForColumn(0);
+    const int needRight = view->sizeHintForColumn(2);
+    if (needLeft <= widths[0] && needRight <= widths[2])
+        return;
+    int spare =
+        grid->width() - 2 * grid->frameWidth() - widths[1] - widths[3] - needLeft - needRight;
+    for (const auto &[col, need] : {std::pair(0, needLeft), std::pair(2, needRight)}) {
+        const int width = qMax(need, qMin(widths[col], need + qMax(spare, 0)));
+        spare -= width - need;
+        grid->setColumnWidth(col, width);
+    }
 }
 
 // A window narrower than the grown grid would cut the ratings off: it is widened just enough.

@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 #include <utility>
@@ -377,6 +379,29 @@ QString MonitorGrid::captionedName(int row, int col, bool withText) const
     add(columnCaption(col));
     add(text);
     return parts.join(QStringLiteral(", "));
+}
+
+QString MonitorGrid::cellToolTip(int row, int col) const
+{
+    const QString text = textMatrix(row, col);
+    // The delegate's margins on either side of the text.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    return fontMetrics().horizontalAdvance(text) + margins > columnWidth(col) ? text : QString();
+}
+
+bool MonitorGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTableWidget::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString tip =
+        index.isValid() ? cellToolTip(index.row() + m_fixedRows, index.column()) : QString();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+    return true;
 }
 
 bool MonitorGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)

@@ -93,6 +93,9 @@ public:
     // cell's editor is called.
     void setCellCaptions(int col, int rowCaptionCol, int colCaptionCol);
     QString cellName(int row, int col, bool withText = true) const;
+    // A cell's whole text where its column is too narrow to show it, else empty; the grid shows
+    // it as the cell's tooltip.
+    QString cellToolTip(int row, int col) const;
     QString columnCaption(int col) const;
 
     // Silences contentsChanged only (other signals keep coming).
@@ -139,6 +142,7 @@ protected:
     // A typed key refused by beforeEdit must not jump to a row starting with that letter.
     void keyboardSearch(const QString &) override {}
     bool eventFilter(QObject *object, QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     QWidget *openEditor() const;

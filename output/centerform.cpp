@@ -35,11 +35,14 @@ void CenterForm(QWidget &window)
         return;
     const int dpiX = window.logicalDpiX();
     const int dpiY = window.logicalDpiY();
-    const QRect screenArea = screen->geometry();
+    // Over the form it belongs to, where that is on the screen: the middle of a large screen can
+    // be far from the form, even half outside it.
+    const QWidget *owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    const QRect area = owner && owner->isVisible() ? owner->frameGeometry() : screen->geometry();
     const QSize frame = window.frameGeometry().size();
-    const QPoint twips = centredPosition(
-        {pixelsToTwips(screenArea.width(), dpiX), pixelsToTwips(screenArea.height(), dpiY)},
-        {pixelsToTwips(frame.width(), dpiX), pixelsToTwips(frame.height(), dpiY)});
-    window.move(screenArea.left() + twipsToPixels(twips.x(), dpiX), window.y());
-    window.move(window.x(), screenArea.top() + twipsToPixels(twips.y(), dpiY));
+    const QPoint twips =
+        centredPosition({pixelsToTwips(area.width(), dpiX), pixelsToTwips(area.height(), dpiY)},
+                        {pixelsToTwips(frame.width(), dpiX), pixelsToTwips(frame.height(), dpiY)});
+    window.move(area.left() + twipsToPixels(twips.x(), dpiX), window.y());
+    window.move(window.x(), area.top() + twipsToPixels(twips.y(), dpiY));
 }

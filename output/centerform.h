@@ -10,6 +10,6 @@ class QWidget;
 // the result clamped to a signed 16-bit value as the suite's window positions are.
 QPoint centredPosition(QSize screenTwips, QSize windowTwips);
 
-// Moves window (its frame, as far as it is known yet) to the middle of its screen: the left
-// first, then the top.
+// Moves window (its frame, as far as it is known yet) to the middle of the window it belongs to
+// where that one is shown, else to the middle of its screen: the left first, then the top.
 void CenterForm(QWidget &window);

@@ -95,6 +95,19 @@ void AboutTest::showAboutBoxCentresAndDiscardsTheWindow()
     const QSize screen = QApplication::primaryScreen()->size();
     QCOMPARE(shownAt, QPoint((screen.width() - 300) / 2, (screen.height() - 109) / 2));
     QVERIFY(parent.findChildren<AboutWindow *>().isEmpty());
+
+    // Over a form on the screen: in the middle of the form.
+    parent.setGeometry(100, 60, 700, 500);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QTimer::singleShot(0, [&] {
+        if (auto *about = parent.findChild<AboutWindow *>(); about && about->isVisible()) {
+            shownAt = about->pos();
+            QTest::keyClick(about, Qt::Key_Return);
+        }
+    });
+    ShowAboutBox(&parent);
+    QCOMPARE(shownAt, QPoint(100 + (700 - 300) / 2, 60 + (500 - 109) / 2));
 }
 
 QTEST_MAIN(AboutTest)

@@ -178,11 +178,16 @@ private slots:
 
         MonitorGrid *criteria = grid(*form, "MonFlex2");
         const int margins = 2 * (criteria->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-        for (int cell = 0; cell < 2 * criteria->rows(); ++cell) {
-            const QString caption = criteria->textMatrix(cell / 2, cell % 2 * 2).trimmed();
-            QVERIFY2(criteria->fontMetrics().horizontalAdvance(caption) + margins <
-                         criteria->columnWidth(cell % 2 * 2),
-                     qPrintable(caption));
+        // At the start, and after the defaults are restored.
+        for (const bool restored : {false, true}) {
+            if (restored)
+                form->menuItem("mnuRestoreSettings")->trigger();
+            for (int cell = 0; cell < 2 * criteria->rows(); ++cell) {
+                const QString caption = criteria->textMatrix(cell / 2, cell % 2 * 2).trimmed();
+                QVERIFY2(criteria->fontMetrics().horizontalAdvance(caption) + margins <
+                             criteria->columnWidth(cell % 2 * 2),
+                         qPrintable(caption));
+            }
         }
         QVERIFY(!criteria->verticalScrollBar()->isVisible());
         QVERIFY(!criteria->horizontalScrollBar()->isVisible());
@@ -328,17 +333,26 @@ private slots:
         auto form = start(fixture(QStringLiteral("laid_out.fhi")));
         form->show();
         const Twips twips(form.get());
-        for (const int heightTwips : {9000, 5000}) {
+        for (const int asked : {9000, 5000}) {
             // The rule works on the outer size, frame included.
             const QMargins frame = form->windowHandle()->frameMargins();
             form->resize(twips.toPixelsX(12000) - frame.left() - frame.right(),
-                         twips.toPixelsY(heightTwips) - frame.top() - frame.bottom());
+                         twips.toPixelsY(asked) - frame.top() - frame.bottom());
+            // Too small for every control: the window keeps the height at which all show, three
+            // lines of comments included.
+            const int heightTwips = twipsGeometry(*form).height();
+            QVERIFY(asked < 5800 ? heightTwips > 5800 : qAbs(heightTwips - asked) <= 15);
+            QVERIFY(comments(*form)->height() >= 3 * comments(*form)->fontMetrics().lineSpacing());
             const auto *frame1 = form->findChild<QFrame *>(QStringLiteral("Frame1"));
             QVERIFY(qAbs(twips.fromPixelsY(frame1->height()) - (heightTwips - 10)) <= 15);
             QVERIFY(qAbs(twips.fromPixelsY(comments(*form)->height()) -
                          qMax(0, heightTwips - 5800)) <= 15);
             QVERIFY(qAbs(twips.fromPixelsX(comments(*form)->width()) - (12000 - 100)) <= 15);
         }
+        // Nor can it be made so narrow that the ratings are cut off.
+        form->resize(100, form->height());
+        const MonitorGrid *criteria = grid(*form, "MonFlex2");
+        QVERIFY(criteria->mapTo(form.get(), QPoint(criteria->width(), 0)).x() <= form->width());
     }
 
     void restoreSystemDefaults()

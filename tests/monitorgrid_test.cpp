@@ -140,6 +140,11 @@ void MonitorGridTest::geometryIsInTwipsAt96Dpi()
     grid.setColHidden(1, false);
     QCOMPARE(grid.colWidthTwips(1), 1005);
 
+    // A text cut short by its column shows whole in the cell's tooltip.
+    grid.setTextMatrix(1, 0, QStringLiteral("Montgomery-Vanderbilt-Okonkwo, Alexandra"));
+    QCOMPARE(grid.cellToolTip(1, 0), grid.textMatrix(1, 0));
+    QCOMPARE(grid.cellToolTip(2, 0), QString());
+
     grid.setHeightTwips(2400);
     QCOMPARE(grid.height(), 160);
     QCOMPARE(grid.rowHeightTwips(1), grid.rowHeight(0) * 15);
