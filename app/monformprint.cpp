@@ -18,6 +18,14 @@ const QString kPrinterProblem =
     QStringLiteral("A problem was encountered communicating with your default printer\r"
                    "Please check the setup of your printer");
 
+// A stopped printer takes the job and holds it: nothing comes out until someone resumes it.
+QString printerPaused(const QString &printer)
+{
+    return QStringLiteral("The printer \"%1\" is paused. The monitoring form waits in its queue "
+                          "and prints when the printer is resumed.")
+        .arg(printer);
+}
+
 } // namespace
 
 void MonFormEntry::mnuPrint_Click()
@@ -32,6 +40,8 @@ void MonFormEntry::mnuPrint_Click()
     }
     if (!printForm())
         m_platform.messages.show(kPrinterProblem, monitorfile::MessageButtons::Ok);
+    else if (const QString paused = m_platform.printer.pausedPrinter(); !paused.isEmpty())
+        m_platform.messages.show(printerPaused(paused), monitorfile::MessageButtons::Ok);
 }
 
 // False when a step failed; a cancel in the dialog is no failure and prints nothing.

@@ -51,8 +51,11 @@ QList<PrintLine> layOutPrintDocument(const PrintSource &source)
     static constexpr int studentColumns[4] = {1, 30, 45, 67};
     LineBuilder out;
     out.emptyLines(1);
-    out.place(1, source.tutor);
-    out.endLine();
+    // A long name would run off the page: the line wraps as the comments do.
+    for (const QString &piece : wrapComments(source.tutor)) {
+        out.place(1, piece);
+        out.endLine();
+    }
     out.emptyLines(1);
     out.place(1, source.region.trimmed());
     out.place(20, source.course.trimmed());

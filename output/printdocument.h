@@ -35,7 +35,8 @@ struct PrintItem
 using PrintLine = QList<PrintItem>;
 
 // The printed form, line by line. An item whose column lies behind the position already reached
-// on its line starts a new line; lines are never wrapped otherwise, except the comments.
+// on its line starts a new line; lines are never wrapped otherwise, except the tutor line and
+// the comments.
 QList<PrintLine> layOutPrintDocument(const PrintSource &source);
 
 // The comments as printed lines: each typed line on its own, lines over 95 characters broken

@@ -15,6 +15,8 @@ public:
     virtual bool acceptsJobs(const QString &printerName) const = 0;
     // False when the queue refused the last job this thread handed to it.
     virtual bool lastJobTaken() const = 0;
+    // True when the named printer is stopped: it takes jobs and holds them until resumed.
+    virtual bool isPaused(const QString &printerName) const = 0;
 };
 
 // CUPS off Windows; null on Windows, where the spooler's refusals reach the printer's state.

@@ -33,6 +33,7 @@ void QtTextPrinter::abandon()
 DialogOutcome QtTextPrinter::chooseInDialog(QWidget *parent, PrintChoices &choices)
 {
     abandon();
+    m_pausedPrinter.clear();
     if (!m_pdfPath.isEmpty()) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setOutputFormat(QPrinter::PdfFormat);
@@ -117,6 +118,8 @@ bool QtTextPrinter::endDocument()
     ok = m_painter->end() && ok;
     // A PDF file has no queue.
     ok = ok && (!m_pdfPath.isEmpty() || !m_queue || m_queue->lastJobTaken());
+    if (ok && m_pdfPath.isEmpty() && m_queue && m_queue->isPaused(m_printer->printerName()))
+        m_pausedPrinter = m_printer->printerName();
     m_painter.reset();
     abandon();
     return ok;

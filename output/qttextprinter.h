@@ -32,6 +32,7 @@ public:
     bool setFont(const QString &family, int points) override;
     bool printLines(const QList<PrintLine> &lines) override;
     bool endDocument() override;
+    QString pausedPrinter() const override { return m_pausedPrinter; }
 
     // The family the last document was printed in, after font substitution.
     QString fontFamilyUsed() const { return m_fontFamilyUsed; }
@@ -48,4 +49,5 @@ private:
     int m_copies = 1;
     QList<PrintLine> m_lines;
     QString m_fontFamilyUsed;
+    QString m_pausedPrinter;
 };

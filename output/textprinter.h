@@ -38,4 +38,6 @@ public:
     virtual bool printLines(const QList<PrintLine> &lines) = 0;
     // Sends the document to the printer; false when the print queue refused it.
     virtual bool endDocument() = 0;
+    // The printer that took the last document but holds it, paused; empty when none does.
+    virtual QString pausedPrinter() const = 0;
 };

@@ -15,6 +15,7 @@
 #ifdef MONITOR_WITH_CUPS
 #include <QApplication>
 #include <QPrintDialog>
+#include <QScopeGuard>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -34,8 +35,17 @@ const QString kPrinterProblem =
 const QList<Step> kAllSteps = {Step::Dialog, Step::Copies, Step::Orientation,
                                Step::Font,   Step::Lines,  Step::End};
 
+QString pausedMessage(const QString &printer)
+{
+    return QStringLiteral("The printer \"%1\" is paused. The monitoring form waits in its queue "
+                          "and prints when the printer is resumed.")
+        .arg(printer);
+}
+
 #ifdef MONITOR_WITH_CUPS
-const QString kTestPrinter = QStringLiteral("MonitorFormTestPDF");
+// A queue of this run's own, so that two runs on one machine do not share one.
+const QString kTestPrinter =
+    QStringLiteral("MonitorFormTest-%1").arg(QCoreApplication::applicationPid());
 
 int runTool(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
 {
@@ -83,12 +93,11 @@ QString cupsPdfPrinter(const QString &name)
     return {};
 }
 
-// The titles of every job the test printer was given, oldest first.
-QStringList cupsJobTitles()
+// The titles of every job the printer was given, oldest first.
+QStringList cupsJobTitles(const QString &printer)
 {
     cups_job_t *jobs = nullptr;
-    const int count =
-        cupsGetJobs(&jobs, kTestPrinter.toLocal8Bit().constData(), 0, CUPS_WHICHJOBS_ALL);
+    const int count = cupsGetJobs(&jobs, printer.toLocal8Bit().constData(), 0, CUPS_WHICHJOBS_ALL);
     QStringList titles;
     for (int i = 0; i < count; ++i)
         titles << QString::fromLocal8Bit(jobs[i].title);
@@ -226,6 +235,14 @@ private slots:
         QCOMPARE(m_printer.steps, kAllSteps.mid(0, kAllSteps.indexOf(failing) + 1));
     }
 
+    void aPausedPrinterIsToldOf()
+    {
+        m_printer.paused = QStringLiteral("Office");
+        print();
+        QCOMPARE(m_printer.steps, kAllSteps);
+        QCOMPARE(m_messages.texts, QStringList{pausedMessage(QStringLiteral("Office"))});
+    }
+
     void aCancelledDialogPrintsAndShowsNothing()
     {
         m_printer.cancelDialog = true;
@@ -265,30 +282,61 @@ private slots:
                  QString::fromUtf8(fixture(QStringLiteral("sample.printed.txt"))));
     }
 
-    void theSampleFormOnARealPrinterAndItsRefusal()
+    // Run by the test named monformprint_cups_tests, which CTest reports as skipped where CUPS
+    // cannot be had. Each row prints the sample through the real dialog onto a PDF queue of its
+    // own, put into a state by a CUPS command first ("%q" stands for the queue, "%u" for the
+    // user).
+    void theSampleFormThroughCups_data()
+    {
+        const QString q = QStringLiteral("%q");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("message"); // "%q" for the queue
+        QTest::addColumn<int>("jobs");
+        QTest::newRow("taking jobs") << QStringList() << QString() << 1;
+        QTest::newRow("refusing jobs")
+            << QStringList{QStringLiteral("cupsreject"), q} << kPrinterProblem << 0;
+        QTest::newRow("paused") << QStringList{QStringLiteral("cupsdisable"), q} << pausedMessage(q)
+                                << 1;
+        // The printer takes jobs, but not this user's: refused only when the job is handed over.
+        QTest::newRow("refused at submission")
+            << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-p"), q, QStringLiteral("-u"),
+                           QStringLiteral("deny:%u")}
+            << kPrinterProblem << 0;
+    }
+    void theSampleFormThroughCups()
     {
 #ifdef MONITOR_WITH_CUPS
-        const QString skip = cupsPdfPrinter(kTestPrinter);
+        if (qEnvironmentVariableIsEmpty("MONITOR_CUPS_TESTS"))
+            QSKIP("run as the test monformprint_cups_tests");
+        QFETCH(QStringList, command);
+        QFETCH(QString, message);
+        QFETCH(int, jobs);
+        static int rows = 0;
+        const QString queue = kTestPrinter + u'-' + QString::number(++rows);
+        const QString skip = cupsPdfPrinter(queue);
         if (!skip.isEmpty())
             QSKIP(qPrintable(skip));
-        qputenv("PRINTER", kTestPrinter.toLocal8Bit()); // this user's default printer
+        const auto removeQueue = qScopeGuard([&queue] {
+            runTool(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+        });
+        if (!command.isEmpty())
+            QCOMPARE(runTool(command.takeFirst(),
+                             command.replaceInStrings(QStringLiteral("%q"), queue)
+                                 .replaceInStrings(QStringLiteral("%u"),
+                                                   QString::fromLocal8Bit(cupsUser()))),
+                     0);
+        qputenv("PRINTER", queue.toLocal8Bit()); // this user's default printer
         m_form.reset();
         m_form = startForm(sampleFile());
         QtTextPrinter printer(createSystemPrintQueue());
         m_printer.forwardTo = &printer;
-        const int jobsBefore = cupsJobTitles().size();
 
         QCOMPARE(printWithTheRealDialog(), QStringLiteral("no page range"));
-        QVERIFY2(m_messages.texts.isEmpty(), qPrintable(m_messages.texts.join(u'\n')));
-        const QStringList titles = cupsJobTitles();
-        QCOMPARE(titles.size(), jobsBefore + 1);
-        QVERIFY2(titles.contains(m_printer.documentName), qPrintable(titles.join(u'\n')));
-
-        QCOMPARE(runTool(QStringLiteral("cupsreject"), {kTestPrinter}), 0);
-        printWithTheRealDialog();
-        runTool(QStringLiteral("cupsaccept"), {kTestPrinter});
-        QCOMPARE(m_messages.texts, QStringList{kPrinterProblem});
-        QCOMPARE(cupsJobTitles().size(), jobsBefore + 1);
+        QCOMPARE(m_messages.texts.join(u'\n'), message.replace(QStringLiteral("%q"), queue));
+        const QStringList titles = cupsJobTitles(queue);
+        QCOMPARE(titles.size(), jobs);
+        if (jobs > 0)
+            QVERIFY2(titles.contains(m_printer.documentName), qPrintable(titles.join(u'\n')));
 #else
         QSKIP("printing through CUPS is checked where CUPS is the print system");
 #endif

@@ -145,6 +145,18 @@ TEST(PrintDocument, ItemsKeepTheirColumns)
     EXPECT_EQ(lines[9], PrintLine{});
 }
 
+TEST(PrintDocument, ALongTutorLineWrapsAsTheCommentsDo)
+{
+    PrintSource source = formWithCriteria();
+    source.tutor = QStringLiteral("Tutor: 00417263  ") + lettersWithSpacesAt(100, {70}) +
+                   QStringLiteral(" (New)");
+    const QStringList lines = printed(source);
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[1], source.tutor.left(87));
+    EXPECT_EQ(lines[2], source.tutor.mid(87));
+    EXPECT_EQ(lines[3], QString());
+}
+
 struct StudentCase
 {
     const char *name;

@@ -54,11 +54,16 @@ public:
     {
         return record(Step::End) && (!forwardTo || forwardTo->endDocument());
     }
+    QString pausedPrinter() const override
+    {
+        return forwardTo ? forwardTo->pausedPrinter() : paused;
+    }
 
     QString documentName;
     QList<Step> steps;
     std::optional<Step> failAt;
     bool cancelDialog = false;
+    QString paused; // the printer that holds the documents
     PrintChoices chosen;
 
     int copies = 0;
