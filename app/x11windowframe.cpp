@@ -30,8 +30,11 @@ public:
         xcb_get_property_reply_t *reply = xcb_get_property_reply(m_connection, cookie, nullptr);
         QMargins margins;
         if (reply && reply->format == 32 && xcb_get_property_value_length(reply) == 16) {
+            // The server counts device pixels; the window is placed in Qt's scaled ones.
             const auto *v = static_cast<const quint32 *>(xcb_get_property_value(reply));
-            margins = QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+            const qreal scale = window.devicePixelRatio();
+            margins = QMargins(qRound(v[0] / scale), qRound(v[2] / scale), qRound(v[1] / scale),
+                               qRound(v[3] / scale));
         }
         std::free(reply);
         return margins;
