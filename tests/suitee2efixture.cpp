@@ -128,29 +128,22 @@ bool DesktopEndToEnd::closeFromFileMenu()
 
 QRect DesktopEndToEnd::frameOnScreen()
 {
-    QString window;
-    QString info;
-    QString extents;
-    if (!xdotool({QStringLiteral("search"), QStringLiteral("--name"),
-                  QStringLiteral("^Monitor Entry Form - ")},
-                 &window) ||
-        !xdotool({QStringLiteral("-id"), window.section(u'\n', 0, 0)}, &info,
-                 QStringLiteral("xwininfo")))
+    QString window, info, extents;
+    if (!xdotool({QStringLiteral("search"), QStringLiteral("--name"), kFormTitlePattern}, &window))
         return {};
-    xdotool(
-        {QStringLiteral("-id"), window.section(u'\n', 0, 0), QStringLiteral("_NET_FRAME_EXTENTS")},
-        &extents, QStringLiteral("xprop"));
-    const auto field = [&info](const char *name) {
-        const QRegularExpression pattern(QLatin1String(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return pattern.match(info).captured(1).toInt();
+    window = window.section(u'\n', 0, 0);
+    xdotool({QStringLiteral("-id"), window}, &info, QStringLiteral("xwininfo"));
+    xdotool({QStringLiteral("-id"), window, QStringLiteral("_NET_FRAME_EXTENTS")}, &extents,
+            QStringLiteral("xprop"));
+    // xwininfo: "Absolute upper-left X:  100", ... "Height: 525"; xprop: "... = 1, 1, 20, 5"
+    // (left, right, top, bottom), nothing without a window manager.
+    QList<int> n;
+    const auto collect = [&n](const QString &text, const QString &pattern) {
+        for (const QRegularExpressionMatch &m : QRegularExpression(pattern).globalMatch(text))
+            n << m.captured(1).toInt();
     };
-    // "_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 5": left, right, top, bottom; none without a
-    // window manager.
-    const QStringList e = extents.section(u'=', 1).split(u',');
-    const QMargins frame = e.size() == 4
-                               ? QMargins(e[0].toInt(), e[2].toInt(), e[1].toInt(), e[3].toInt())
-                               : QMargins();
-    return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
-                 field("Height"))
-        .marginsAdded(frame);
+    collect(info, QStringLiteral("(?:Absolute upper-left [XY]|Width|Height):\\s+(-?\\d+)"));
+    collect(extents.section(u'=', 1), QStringLiteral("(\\d+)"));
+    const QRect inside = n.size() >= 4 ? QRect(n[0], n[1], n[2], n[3]) : QRect();
+    return n.size() == 8 ? inside.marginsAdded(QMargins(n[4], n[6], n[5], n[7])) : inside;
 }

@@ -16,6 +16,7 @@
 
 inline constexpr int kReadyBoundMilliseconds = 20000;
 inline constexpr int kMessageBoundMilliseconds = 20000;
+inline const QString kFormTitlePattern = QStringLiteral("^Monitor Entry Form - ");
 inline const QString kMonitorFile = QStringLiteral("root/M101-05B/03/00417263/MON1/monitor.fhi");
 
 // The process ids whose parent is `parent` and that have not become zombies.
