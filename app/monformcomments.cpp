@@ -18,12 +18,20 @@ void MonFormEntry::connectCommentsBox()
     });
     m_txtMonitorComments->installEventFilter(this);
     m_txtMonitorComments->viewport()->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget *, QWidget *now) { clipboardFocusChanged(now); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        if (QApplication::focusWidget() == m_txtMonitorComments)
-            setPasteEnabled(canPaste());
-    });
+    m_applicationConnections = {
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget *, QWidget *now) { clipboardFocusChanged(now); }),
+        connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+            if (QApplication::focusWidget() == m_txtMonitorComments)
+                setPasteEnabled(canPaste());
+        })};
+}
+
+MonFormEntry::~MonFormEntry()
+{
+    // Hiding the window on its way out moves the focus, after this part of it has gone.
+    for (const QMetaObject::Connection &connection : m_applicationConnections)
+        disconnect(connection);
 }
 
 QAction *MonFormEntry::clipboardCommandFor(const QKeyEvent *key) const

@@ -36,6 +36,7 @@ class MonFormEntry : public QMainWindow
 
 public:
     MonFormEntry(const MonitorPlatform &platform, QStringList arguments);
+    ~MonFormEntry() override;
 
     // Runs the start-up sequence. False when the program must end instead of showing the form.
     bool load();
@@ -217,6 +218,7 @@ private:
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
     // What Cut, Copy and Paste act on: the comments box, a grid, or nothing.
     QPointer<QWidget> m_clipboardTarget;
+    std::array<QMetaObject::Connection, 2> m_applicationConnections;
 };
 
 // The rules a value passes before it stands in a grid: a criterion's rating (no character the
