@@ -164,28 +164,32 @@ ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, Q
     return ReadStatus::Ok;
 }
 
-bool LocalFileOperations::copyToBackup(const QString &source, const QString &backup, QString &error)
+namespace {
+
+// Replacing a file goes through its folder, not the file, so a file this user may not write
+// (marked read-only, or another user's) would be rewritten all the same, and become this user's:
+// refuse it before anything is written, as Windows refuses to replace a read-only file.
+bool isWritable(const QString &path)
 {
-    // Replacing a file goes through its folder, not the file, so a file someone marked
-    // read-only would be rewritten all the same (and root ignores the mark): refuse it here,
-    // before anything is written, as Windows refuses to replace a read-only file.
-    if (QFileInfo::exists(source) &&
-        !(QFile::permissions(source) &
-          (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
-        error = QStringLiteral("the file is read-only");
-        return false;
-    }
-    if (!removeIfPresent(backup, error))
-        return false;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        error = in.errorString();
-        return false;
-    }
-    // NewOnly creates exclusively, so a link planted at the name is never followed.
-    // Unbuffered, so that a full disk fails the write itself, with the system's reason.
-    QFile out(backup);
+    if (!(QFile::permissions(path) &
+          (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
+        return false; // root would ignore the mark
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+#endif
+}
+
+// Copies in to a new file at path; NewOnly creates exclusively, so a link planted at the name is
+// never followed. Unbuffered, so that a full disk fails the write itself, with the system's
+// reason. exists: the name was taken.
+bool copyInto(QFile &in, const QString &path, QString &error, bool &exists)
+{
+    QFile out(path);
+    errno = 0;
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        exists = errno == EEXIST;
         error = out.errorString();
         return false;
     }
@@ -205,6 +209,46 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QString &bac
         return false;
     }
     return true;
+}
+
+QString temporaryNameFor(const QString &base)
+{
+    return base + QLatin1Char('.') + QString::number(QRandomGenerator::global()->generate(), 16) +
+           QStringLiteral(".tmp");
+}
+
+} // namespace
+
+bool LocalFileOperations::copyToBackup(const QString &source, const QString &backup, QString &error)
+{
+    if (QFileInfo::exists(source) && !isWritable(source)) {
+        error = QStringLiteral("the file is read-only");
+        return false;
+    }
+    if (!removeIfPresent(backup, error))
+        return false;
+    QFile in(source);
+    qint64 size = 0;
+    if (!openRegularFile(in, size, error))
+        return false;
+    bool exists = false;
+    if (copyInto(in, backup, error, exists))
+        return true;
+    if (!exists)
+        return false;
+    // Still seen after its removal (a network share's stale cache): a ".BAK" left under the lock
+    // is the save's own, replaced through a new name.
+    const QString fresh = temporaryNameFor(replacedFileOf(source));
+    if (!in.seek(0) || !copyInto(in, fresh, error, exists))
+        return false;
+    std::error_code code;
+    fs::rename(fsPath(fresh), fsPath(backup), code);
+    if (!code)
+        return true;
+    error = reasonOf(code);
+    QString ignored;
+    removeIfPresent(fresh, ignored);
+    return false;
 }
 
 namespace {
@@ -233,9 +277,7 @@ bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &
     const QString base = replacedFileOf(target);
     removeStaleTemporaries(base);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString path = base + QLatin1Char('.') +
-                             QString::number(QRandomGenerator::global()->generate(), 16) +
-                             QStringLiteral(".tmp");
+        const QString path = temporaryNameFor(base);
         auto file = std::make_unique<QFile>(path);
         if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             temporary.path = path;
@@ -280,11 +322,44 @@ bool LocalFileOperations::flushToDisk(TemporaryFile &temporary, QString &error)
     return true;
 }
 
+namespace {
+
+// The new file takes the old one's mode, and its owner and group where this user may give them
+// (root, or a member of the group); a save that would take the file from its owner is refused.
+bool keepOwnerAndMode(TemporaryFile &temporary, const QString &replaced, QString &error)
+{
+#ifdef Q_OS_WIN
+    if (QFileInfo::exists(replaced))
+        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
+    Q_UNUSED(error);
+    return true;
+#else
+    struct stat was = {};
+    struct stat made = {};
+    const QFile *file = fileOf(temporary);
+    if (!file || ::stat(QFile::encodeName(replaced).constData(), &was) != 0 ||
+        ::fstat(file->handle(), &made) != 0)
+        return true; // nothing to keep
+    if ((was.st_uid != made.st_uid || was.st_gid != made.st_gid) &&
+        ::fchown(file->handle(), was.st_uid, was.st_gid) != 0) {
+        error = texts::ownerNotKept(systemReason(errno));
+        return false;
+    }
+    if (::fchmod(file->handle(), was.st_mode & 07777) != 0) {
+        error = texts::ownerNotKept(systemReason(errno));
+        return false;
+    }
+    return true;
+#endif
+}
+
+} // namespace
+
 bool LocalFileOperations::replace(TemporaryFile &temporary, const QString &target, QString &error)
 {
     const QString replaced = replacedFileOf(target);
-    if (QFileInfo::exists(replaced))
-        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
+    if (!keepOwnerAndMode(temporary, replaced, error))
+        return false;
     temporary.device->close();
     std::error_code code;
     // On Windows another program (a virus scanner, a sync client) may hold the file open for a
@@ -303,7 +378,10 @@ bool LocalFileOperations::replace(TemporaryFile &temporary, const QString &targe
         if (attempt + 1 < attempts)
             QThread::msleep(50);
     }
-    error = reasonOf(code);
+    const bool temporaryGone = code == std::errc::no_such_file_or_directory &&
+                               !QFileInfo(temporary.path).isSymLink() &&
+                               !QFileInfo::exists(temporary.path);
+    error = temporaryGone ? texts::temporaryRemoved(temporary.path) : reasonOf(code);
     return false;
 }
 

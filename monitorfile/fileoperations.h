@@ -24,6 +24,13 @@ class WriteLock
 {
 public:
     virtual ~WriteLock() = default;
+    // False, with the reason, when another writer has taken the lock over meanwhile: whatever
+    // this writer read is then out of date and must not be written.
+    virtual bool isStillHeld(QString &error) const
+    {
+        Q_UNUSED(error);
+        return true;
+    }
 };
 
 // The file operations of reading and safely rewriting a tutor monitoring file, one call per step

@@ -1,6 +1,7 @@
 #include "monitorsave.h"
 
 #include "ansicodec.h"
+#include "deferredmessages.h"
 #include "fileoperations.h"
 #include "markupchars.h"
 #include "messages.h"
@@ -251,12 +252,78 @@ bool readForSave(const QString &path, QByteArray &text, FileOperations &files,
 }
 
 bool writeForSave(const QString &path, const QByteArray &text, FileOperations &files,
-                  MessagePresenter &messages)
+                  const WriteLock &lock, MessagePresenter &messages)
 {
-    const WriteResult written = WriteFileWithBackup(path, text, files);
+    const WriteResult written = WriteFileWithBackup(path, text, files, &lock);
     if (!written.ok)
         messages.show(texts::saveFailed(path, written.error, !written.replaced));
     return written.ok;
+}
+
+struct SaveInput
+{
+    const QString &path;
+    const EncodedValues &encoded;
+    const EncodedValues *asRead;
+    const FileIdentity &opened;
+    const QByteArray &numberScriptsText;
+};
+
+FileIdentity identityIn(const QByteArray &text)
+{
+    const auto value = [&text](const char *name) {
+        const ElementSpan span = locateElement(text, tagsOf(name));
+        return span.found() ? trimBlanks(text.mid(span.valueBegin, span.valueLength()))
+                            : QByteArray();
+    };
+    return {value("staff_id"), value("course_code"), value("pres_code"), value("assgnmt_suffix")};
+}
+
+bool saveUnderLock(const SaveInput &in, FileOperations &files, const WriteLock &lock,
+                   MessagePresenter &messages)
+{
+    QByteArray text;
+    if (!readForSave(in.path, text, files, messages))
+        return false;
+    // A file moved or copied over this one (another tutor's, another assignment's) is not the
+    // form's to write into.
+    if (!in.opened.isEmpty()) {
+        const FileIdentity now = identityIn(text);
+        if (!(now == in.opened)) {
+            messages.show(texts::saveFailed(
+                in.path, texts::fileOfAnotherTutor(in.opened.shown(), now.shown())));
+            return false;
+        }
+    }
+
+    // The whole new text is made before anything is written, so a save lands whole or not at all.
+    const QList<SingleElement> singles = singleElements(in.encoded, in.asRead, text);
+    QByteArray malformedTag;
+    for (const SingleElement &single : singles) {
+        if (replaceInText(text, tagsOf(single.name), single.value, malformedTag) !=
+            Replacement::Done) {
+            messages.show(texts::saveRefusedMalformed(malformedTag));
+            return false;
+        }
+    }
+    QByteArrayList missingIds;
+    if (!rebuildStudentList(text, in.numberScriptsText, in.encoded.students,
+                            in.asRead ? &in.asRead->students : nullptr, missingIds, malformedTag)) {
+        messages.show(texts::saveRefusedMalformed(malformedTag));
+        return false;
+    }
+    // In a damaged file one replacement can swallow another, or an element inserted in front of
+    // "</preferences>" can land inside the student list; the entries must read back as written.
+    for (const SingleElement &single : singles) {
+        const ElementSpan span = locateElement(text, tagsOf(single.name));
+        if (!span.found() || text.mid(span.valueBegin, span.valueLength()) != single.value) {
+            messages.show(texts::saveRefusedDamaged(tagsOf(single.name).start));
+            return false;
+        }
+    }
+    for (const QByteArray &missingId : missingIds)
+        messages.show(texts::missingElement(missingId));
+    return writeForSave(in.path, text, files, lock, messages);
 }
 
 } // namespace
@@ -277,7 +344,12 @@ bool ReplaceElementText(const QByteArray &startTag, const QByteArray &endTag, co
         messages.show(texts::saveRefusedMalformed(missingTag));
         return false;
     }
-    return !writeNow || writeForSave(path, text, files, messages);
+    if (!writeNow)
+        return true;
+    const WriteResult written = WriteFileWithBackup(path, text, files);
+    if (!written.ok)
+        messages.show(texts::saveFailed(path, written.error, !written.replaced));
+    return written.ok;
 }
 
 bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
@@ -294,50 +366,44 @@ bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
     if (asRead && !encodeValues(*asRead, was, unencodable))
         asRead = nullptr;
 
-    // From the read to the rewrite no other writer may come between, or its save would be lost.
-    QString reason;
-    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
-    if (!lock) {
-        messages.show(texts::saveFailed(path, reason));
-        return false;
+    // From the read to the rewrite no other writer may come between, or its save would be lost;
+    // no box is shown before the lock is let go.
+    DeferredMessages later;
+    bool saved = false;
+    {
+        QString reason;
+        const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+        if (!lock) {
+            messages.show(texts::saveFailed(path, reason));
+            return false;
+        }
+        const SaveInput input{path, encoded, asRead ? &was : nullptr,
+                              asRead ? asRead->identity : FileIdentity{}, numberScriptsText};
+        saved = saveUnderLock(input, files, *lock, later);
     }
-    QByteArray text;
-    if (!readForSave(path, text, files, messages))
-        return false;
+    later.showTo(messages);
+    return saved;
+}
 
-    // The whole new text is made before anything is written, so a save lands whole or not at all.
-    const QList<SingleElement> singles = singleElements(encoded, asRead ? &was : nullptr, text);
-    QByteArray malformedTag;
-    for (const SingleElement &single : singles) {
-        if (replaceInText(text, tagsOf(single.name), single.value, malformedTag) !=
-            Replacement::Done) {
-            messages.show(texts::saveRefusedMalformed(malformedTag));
-            return false;
-        }
-    }
-    QByteArrayList missingIds;
-    if (!rebuildStudentList(text, numberScriptsText, encoded.students,
-                            asRead ? &was.students : nullptr, missingIds, malformedTag)) {
-        messages.show(texts::saveRefusedMalformed(malformedTag));
-        return false;
-    }
-    // In a damaged file one replacement can swallow another, or an element inserted in front of
-    // "</preferences>" can land inside the student list; the entries must read back as written.
-    for (const SingleElement &single : singles) {
-        const ElementSpan span = locateElement(text, tagsOf(single.name));
-        if (!span.found() || text.mid(span.valueBegin, span.valueLength()) != single.value) {
-            messages.show(texts::saveRefusedDamaged(tagsOf(single.name).start));
-            return false;
-        }
-    }
-    for (const QByteArray &missingId : missingIds)
-        messages.show(texts::missingElement(missingId));
-    return writeForSave(path, text, files, messages);
+bool FileIdentity::operator==(const FileIdentity &other) const
+{
+    return staffId == other.staffId && courseCode == other.courseCode &&
+           presCode == other.presCode && assignment == other.assignment;
+}
+
+QString FileIdentity::shown() const
+{
+    return QStringLiteral("tutor %1, %2-%3 TMA %4")
+        .arg(decodeAnsi(staffId), decodeAnsi(courseCode), decodeAnsi(presCode),
+             decodeAnsi(assignment));
 }
 
 MonitorFormValues formValuesOf(const TutorData &data)
 {
     MonitorFormValues values;
+    const TutorRecord &r = data.record;
+    values.identity = {trimBlanks(r.staff_id), trimBlanks(r.course_code), trimBlanks(r.pres_code),
+                       trimBlanks(r.assgnmt_suffix)};
     for (int i = 0; i < kFlagCount; ++i)
         values.flags[i] = decodeAnsi(data.record.flags[i]);
     values.comments = decodeAnsi(data.record.monitor_comments);

@@ -9,7 +9,8 @@ QString backupPathOf(const QString &path)
     return path + QStringLiteral(".BAK");
 }
 
-WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files)
+WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files,
+                                const WriteLock *lock)
 {
     WriteResult result;
     const QString backup = backupPathOf(path);
@@ -20,7 +21,7 @@ WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, Fil
     if (!files.createTemporary(path, temporary, result.error))
         return result;
     if (!files.write(temporary, text, result.error) ||
-        !files.flushToDisk(temporary, result.error) ||
+        !files.flushToDisk(temporary, result.error) || (lock && !lock->isStillHeld(result.error)) ||
         !files.replace(temporary, path, result.error)) {
         files.discard(temporary);
         return result;

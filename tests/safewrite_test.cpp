@@ -4,8 +4,11 @@
 #include "safewrite.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <csignal>
 #include <cstring>
@@ -163,15 +166,35 @@ TEST_F(SafeWriteTest, FullDiskIsReportedWithTheSystemsReason)
     EXPECT_EQ(folder.read(kName), "old");
 }
 
-// Root ignores the folder's permission bits, so the write runs in a child process that has
-// given up root for the unprivileged "nobody" (uid and gid 65534 on Debian).
+// Runs check in a child process that has given up root for the unprivileged "nobody" (uid and
+// gid 65534 on Debian); its exit status, 2 when root could not be given up.
+int asNobody(const std::function<int()> &check)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        ::_exit(check());
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+               ? WEXITSTATUS(status)
+               : 2;
+}
+
+void giveTo(const QString &path, uid_t owner)
+{
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), owner, owner), 0);
+}
+
+// Root ignores the folder's permission bits, so the write runs as "nobody".
 TEST_F(SafeWriteTest, ReadOnlyFolderIsReportedAndTheFileKeepsItsContent)
 {
     folder.write(kName, "old");
     const bool root = ::geteuid() == 0;
     if (root) {
-        ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 65534, 65534), 0);
-        ASSERT_EQ(::chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
+        giveTo(folder.path(), 65534);
+        giveTo(target(), 65534);
     }
     ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
 
@@ -179,27 +202,41 @@ TEST_F(SafeWriteTest, ReadOnlyFolderIsReportedAndTheFileKeepsItsContent)
         const WriteResult result = WriteFileWithBackup(target(), "new", files);
         return !result.ok && !result.error.isEmpty() ? 0 : 1;
     };
-    int failures = 0;
-    if (root) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(2);
-            ::_exit(writeAndCheck());
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 2) << "could not give up root";
-        failures = WEXITSTATUS(status);
-    } else {
-        failures = writeAndCheck();
-    }
+    const int failures = root ? asNobody(writeAndCheck) : writeAndCheck();
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_NE(failures, 2) << "could not give up root";
     EXPECT_EQ(failures, 0) << "the write into a read-only folder was reported as done";
     EXPECT_EQ(folder.read(kName), "old");
     EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+// Two users: a user who may write in the folder but not the file (root's, 0644) is refused with
+// the read-only message and the file stays root's; root's save of a file of "nobody" (0600)
+// leaves it nobody's, 0600, so that its owner can still read it.
+TEST_F(SafeWriteTest, AnotherUsersFileKeepsItsOwnerOrIsRefused)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two users";
+    folder.write(kName, "old");
+    giveTo(folder.path(), 65534);
+    ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ReadGroup | QFile::ReadOther));
+    const int refused = asNobody([this] {
+        const WriteResult result = WriteFileWithBackup(target(), "new", files);
+        return !result.ok && result.error.contains(QStringLiteral("read-only")) ? 0 : 1;
+    });
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(folder.read(kName), "old");
+    EXPECT_EQ(QFileInfo(target()).ownerId(), 0u);
+
+    giveTo(target(), 65534);
+    ASSERT_TRUE(QFile::setPermissions(target(), QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(WriteFileWithBackup(target(), "new", files).ok);
+    EXPECT_EQ(folder.read(kName), "new");
+    EXPECT_EQ(QFileInfo(target()).ownerId(), 65534u);
+    EXPECT_EQ(QFileInfo(target()).groupId(), 65534u);
+    EXPECT_EQ(QFile::permissions(target()) & QFile::Permissions(0x7077),
+              QFile::ReadOwner | QFile::WriteOwner);
 }
 
 } // namespace

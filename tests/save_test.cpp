@@ -8,12 +8,15 @@
 #include "textvalues.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSysInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace monitorfile;
 
@@ -255,7 +258,12 @@ TEST_F(SaveTest, MissingPersonalIdIsReportedAndTheSaveGoesOn)
 {
     start(edited(generateTutorFile({2, 1, true}),
                  "<student_personal_id>" + generatedStudentId(0) + "</student_personal_id>", ""));
+    bool lockedDuringTheBox = false;
+    messages.onShow = [&] {
+        lockedDuringTheBox |= QFileInfo::exists(filePath() + QStringLiteral(".lock"));
+    };
     ASSERT_TRUE(save(shownValues()));
+    EXPECT_FALSE(lockedDuringTheBox) << "another writer would wait on the monitor";
     EXPECT_EQ(messages.texts,
               QStringList{QStringLiteral("Missing <student_personal_id> from xml file.")});
 }
@@ -372,7 +380,12 @@ TEST_F(SaveTest, FailureAtAnyStepOfTheRewriteIsReported)
         values.flags[0] = QStringLiteral("E");
         values.students[0].marking = QStringLiteral("Severe");
         FailingFileOperations failing(step);
+        bool lockedDuringTheBox = false;
+        messages.onShow = [&] {
+            lockedDuringTheBox |= QFileInfo::exists(filePath() + QStringLiteral(".lock"));
+        };
         EXPECT_FALSE(save(values, failing)) << int(step);
+        EXPECT_FALSE(lockedDuringTheBox) << int(step);
         ASSERT_EQ(messages.texts.size(), 1) << int(step);
         EXPECT_TRUE(messages.texts[0].contains(filePath()));
 
@@ -428,31 +441,139 @@ TEST_F(SaveTest, AbruptStopAtAnyStepLeavesAWholeFileAndTheNextSaveCleansUp)
     }
 }
 
-// A lock held by a living writer fails the save once the wait is over, naming that writer, with
-// nothing written; one left by a writer that died is broken.
+// Whatever stands at the lock's name: a living writer's lock (however old, on this computer)
+// fails the save once the wait is over, naming that writer, with nothing written; one left by a
+// writer that ended, an empty one older than 2 s and one of another computer older than 30 s are
+// broken, and the save takes the freed lock at once whatever the wait; anything but a lock file
+// fails the save at once, naming the path and what is there.
 TEST_F(SaveTest, AnotherWritersLockIsWaitedForOrBroken)
 {
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    const QByteArray alive = QByteArray::number(QCoreApplication::applicationPid());
+    struct Row
+    {
+        const char *name;
+        QByteArray lock; // "fifo", "folder", "link" or a lock file's content
+        qint64 ageSeconds;
+        QString said; // empty when the save succeeds
+    };
+    const Row rows[] = {
+        {"living writer, an hour old", alive + "\nmonitorfhi\n" + here + "\nx\n", 3600,
+         QStringLiteral("process %1 on ").arg(QCoreApplication::applicationPid())},
+        {"ended writer", "999999\nmonitorfhi\n" + here + "\n", 0, {}},
+        {"empty, 3 s old", "", 3, {}},
+        {"empty, just made", "", 0, QStringLiteral("its lock file")},
+        {"other computer, 31 s old", "1\nmonitorfhi\nelsewhere.invalid\n", 31, {}},
+        {"other computer, 10 s old", "1\nmonitorfhi\nelsewhere.invalid\n", 10,
+         QStringLiteral("process 1 on elsewhere.invalid")},
+        {"pipe", "fifo", 0, QStringLiteral("a pipe (FIFO) stands at its name")},
+        {"folder", "folder", 0, QStringLiteral("a folder stands at its name")},
+        {"dangling link", "link", 0, QStringLiteral("a link stands at its name")},
+        {"pipe at the breaker's name", "break", 0,
+         QStringLiteral(".lock.break cannot be taken: a pipe (FIFO)")},
+    };
     start(generateTutorFile({1, 1, true}));
     const QByteArray before = fileBytes();
     MonitorFormValues values = shownValues();
     values.flags[0] = QStringLiteral("E");
     LocalFileOperations impatient(std::chrono::milliseconds(30));
-    {
-        QLockFile held(filePath() + QStringLiteral(".lock"));
-        ASSERT_TRUE(held.tryLock(0));
-        EXPECT_FALSE(save(values, impatient));
+    const QString lock = filePath() + QStringLiteral(".lock");
+    const QByteArray native = QFile::encodeName(lock);
+    for (const Row &row : rows) {
+        put(before);
+        messages.texts.clear();
+        if (row.lock == "fifo") {
+            ASSERT_EQ(::mkfifo(native.constData(), 0600), 0);
+        } else if (row.lock == "folder") {
+            ASSERT_TRUE(QDir().mkdir(lock));
+        } else if (row.lock == "link") {
+            ASSERT_TRUE(QFile::link(folder.path(QStringLiteral("nowhere")), lock));
+        } else if (row.lock == "break") {
+            folder.write(QStringLiteral("monitor.fhi.lock"), "999999\nmonitorfhi\n" + here + "\n");
+            ASSERT_EQ(::mkfifo((native + ".break").constData(), 0600), 0);
+        } else {
+            folder.write(QStringLiteral("monitor.fhi.lock"), row.lock);
+            QFile file(lock);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-row.ageSeconds),
+                             QFileDevice::FileModificationTime);
+        }
+        const bool saved = save(values, impatient);
+        EXPECT_EQ(saved, row.said.isEmpty()) << row.name;
+        if (saved) {
+            EXPECT_TRUE(fileBytes().contains("<flag1>E</flag1>")) << row.name;
+            EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")}) << row.name;
+            continue;
+        }
+        EXPECT_EQ(fileBytes(), before) << row.name;
+        ASSERT_EQ(messages.texts.size(), 1) << row.name;
+        EXPECT_TRUE(messages.texts[0].contains(row.said)) << messages.texts[0].toStdString();
+        EXPECT_EQ(QFileInfo(lock).isSymLink() || QFileInfo::exists(lock), true) << row.name;
+        QDir().rmdir(lock);
+        QFile::remove(lock);
+        QFile::remove(lock + QStringLiteral(".break"));
     }
-    EXPECT_EQ(fileBytes(), before);
-    ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.texts[0].contains(
-        QStringLiteral("process %1 on ").arg(QCoreApplication::applicationPid())))
-        << messages.texts[0].toStdString();
+}
 
-    folder.write(QStringLiteral("monitor.fhi.lock"),
-                 "999999\nmonitorfhi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    EXPECT_TRUE(save(values, impatient));
-    EXPECT_TRUE(fileBytes().contains("<flag1>E</flag1>"));
-    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")});
+// A writer held up after its read whose lock was taken over meanwhile (its holder on another
+// computer), or whose temporary file another program removed, writes nothing and says so
+// truly; the lock of the writer that took over stays.
+TEST_F(SaveTest, WriterThatLostItsLockOrTemporaryWritesNothing)
+{
+    using Step = FailingFileOperations::Step;
+    const QByteArray other = "1\nmonitorfhi\nelsewhere.invalid\nnewer\n";
+    start(generateTutorFile({2, 1, true}));
+    const QByteArray before = fileBytes();
+    MonitorFormValues values = shownValues();
+    values.flags[0] = QStringLiteral("E");
+    for (const Step step : {Step::Replace, Step::FlushToDisk}) {
+        messages.texts.clear();
+        FailingFileOperations interfering;
+        interfering.onStep = [&](Step at) {
+            if (at == step && step == Step::FlushToDisk)
+                folder.write(QStringLiteral("monitor.fhi.lock"), other);
+            for (const QString &entry : folder.entries()) {
+                if (at == step && step == Step::Replace && entry.endsWith(QStringLiteral(".tmp")))
+                    QFile::remove(folder.path(entry));
+            }
+        };
+        EXPECT_FALSE(save(values, interfering));
+        EXPECT_EQ(fileBytes(), before);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("Nothing was saved")));
+        EXPECT_FALSE(messages.texts[0].contains(QStringLiteral("No such file or directory")))
+            << messages.texts[0].toStdString();
+        EXPECT_TRUE(messages.texts[0].contains(step == Step::Replace
+                                                   ? QStringLiteral("was removed by another")
+                                                   : QStringLiteral("took over the file's lock")));
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.lock")), other);
+}
+
+// A file of another tutor, course, presentation or assignment moved or copied over the one the
+// form was opened on is left as it is, with a message.
+TEST_F(SaveTest, FileOfAnotherTutorOrAssignmentIsNotWrittenInto)
+{
+    const std::pair<QByteArray, QByteArray> swaps[] = {
+        {"<staff_id>00561234<", "<staff_id>00999999<"},
+        {"<course_code>M101<", "<course_code>M102<"},
+        {"<pres_code>05B<", "<pres_code>06J<"},
+        {"<assgnmt_suffix>02<", "<assgnmt_suffix>03<"},
+    };
+    for (const auto &[from, to] : swaps) {
+        start(generateTutorFile({2, 1, true}));
+        const MonitorFormValues asRead = formValuesOf(data);
+        MonitorFormValues values = shownValues();
+        values.flags[0] = QStringLiteral("E");
+        const QByteArray swapped = edited(fileBytes(), from, to);
+        put(swapped);
+        EXPECT_FALSE(
+            SaveMonitorForm(filePath(), values, data.NumberScriptsText, files, messages, &asRead));
+        EXPECT_EQ(fileBytes(), swapped) << from.constData();
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("another tutor or assignment")) &&
+                    messages.texts[0].contains(QStringLiteral("Nothing was saved")));
+    }
 }
 
 // A line break typed in the comments is stored as CR LF; comments the monitor left alone keep

@@ -7,6 +7,8 @@ using monitorfile::TemporaryFile;
 bool FailingFileOperations::fails(Step step, QString &error)
 {
     calls.append(step);
+    if (onStep)
+        onStep(step);
     if (step != m_step || ++m_seen != m_call)
         return false;
     if (m_failure == Failure::AbruptStop)

@@ -2,6 +2,8 @@
 
 #include "fileoperations.h"
 
+#include <functional>
+
 // The local file operations, with one chosen step failing on its n-th call (counting from 1):
 // with an error, or by the process stopping dead there (the sequence is abandoned by throwing
 // AbruptStop, so nothing after it runs, not even the clean-up of a failure).
@@ -42,7 +44,8 @@ public:
 
     static constexpr const char *kReason = "Injected failure";
 
-    QList<Step> calls; // every step, in order
+    QList<Step> calls;                // every step, in order
+    std::function<void(Step)> onStep; // another program's doing, as each step begins
 
     std::unique_ptr<monitorfile::WriteLock> lockForWriting(const QString &target,
                                                            QString &error) override;
