@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using monitorfile::MessageAnswer;
 using Step = FailingFileOperations::Step;
 
@@ -48,6 +50,7 @@ private slots:
     {
         resetFakes();
         m_files.failAt(Step::None);
+        m_files.onStep = nullptr;
         m_form = startForm(fixture(QStringLiteral("laid_out.normalised.fhi")));
         QVERIFY(m_loaded);
         m_form->show();
@@ -83,6 +86,50 @@ private slots:
                                           : after == before);
         for (const QString &entry : QDir(QFileInfo(tutorFilePath()).path()).entryList(QDir::Files))
             QVERIFY2(!entry.endsWith(QStringLiteral(".tmp")), qPrintable(entry));
+    }
+
+    // What another program does in the tutor folder meanwhile is told, the box shown with the
+    // lock let go, and nothing written: another tutor's file moved over this one, a pipe at the
+    // lock's name, the lock taken over while this form was held up.
+    void anotherProgramsDoingIsToldWithTheLockLetGo_data()
+    {
+        QTest::addColumn<QString>("doing");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("another tutor's file")
+            << QStringLiteral("swap") << QStringLiteral("another tutor or assignment");
+        QTest::newRow("pipe at the lock's name")
+            << QStringLiteral("fifo") << QStringLiteral("a pipe (FIFO) stands at its name");
+        QTest::newRow("lock taken over")
+            << QStringLiteral("takeover") << QStringLiteral("took over the file's lock");
+    }
+
+    void anotherProgramsDoingIsToldWithTheLockLetGo()
+    {
+        QFETCH(QString, doing);
+        QFETCH(QString, said);
+        const QString lock = tutorFilePath() + QStringLiteral(".lock");
+        if (doing == QStringLiteral("swap")) {
+            m_root->write(kTutorFile, tutorFileBytes().replace("<staff_id>", "<staff_id>9"));
+        } else if (doing == QStringLiteral("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        } else {
+            m_files.onStep = [this](Step step) {
+                if (step == Step::FlushToDisk)
+                    m_root->write(kTutorFile + QStringLiteral(".lock"), "1\nother\nelsewhere\n");
+            };
+        }
+        const QByteArray before = tutorFileBytes();
+        typeComment(QStringLiteral("precious"));
+        bool lockedDuringTheBox = false;
+        m_messages.onShow = [&] {
+            lockedDuringTheBox |= QFileInfo(lock).isFile() && doing != QStringLiteral("takeover");
+        };
+        m_form->menuItem("mnuSave")->trigger();
+        QVERIFY2(m_messages.texts.value(0).contains(said), qPrintable(m_messages.texts.value(0)));
+        QVERIFY(!lockedDuringTheBox);
+        QCOMPARE(tutorFileBytes(), before);
+        verifyStillUnsaved(tutorFilePath());
+        QFile::remove(lock);
     }
 
     // The box gives a line break as LF; the file keeps CR LF, and the form keeps what it shows.
