@@ -13,7 +13,9 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -269,6 +271,34 @@ TEST_F(MessagesTest, TheHandlerMayCloseAndReopenTheEndpointWhileTheSenderWaits)
             reopen ? 0 : 1);
         EXPECT_EQ(received, reopen ? (QList<quint32>{1075, 1074}) : QList<quint32>{1075});
     }
+}
+
+// While the handler waits in a box of its own (an event loop), a send from the suite is handled
+// and answered there, as a window's messages are on Windows, not kept waiting until the bound.
+TEST_F(MessagesTest, ASendIsAnsweredWhileTheHandlerShowsABox)
+{
+    QList<quint32> received;
+    QProcess later;
+    bool answeredDuringTheBox = false;
+    LocalSocketEndpoint form;
+    ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64, qint64) {
+        received.append(message);
+        if (message != 1074)
+            return;
+        QEventLoop box;
+        QObject::connect(&later, &QProcess::finished, &box, &QEventLoop::quit);
+        QTimer::singleShot(10000, &box, &QEventLoop::quit);
+        later.start(QStringLiteral(STANDIN_PATH),
+                    {QStringLiteral("--send"), QStringLiteral("1076"), QStringLiteral("0")});
+        box.exec();
+        answeredDuringTheBox = later.state() == QProcess::NotRunning && received.contains(1076);
+    }));
+    EXPECT_EQ(runStandin({QStringLiteral("--post"), QStringLiteral("1074"), QStringLiteral("1")}),
+              0);
+    EXPECT_TRUE(processEventsUntil([&] { return later.state() == QProcess::NotRunning; }));
+    EXPECT_TRUE(answeredDuringTheBox);
+    EXPECT_EQ(later.exitCode(), 0);
+    EXPECT_EQ(received, (QList<quint32>{1074, 1076}));
 }
 
 TEST_F(MessagesTest, SendWithoutTheFormsWindowExitsOne)
