@@ -183,13 +183,11 @@ bool isWritable(const QString &path)
 
 // Copies in to a new file at path; NewOnly creates exclusively, so a link planted at the name is
 // never followed. Unbuffered, so that a full disk fails the write itself, with the system's
-// reason. exists: the name was taken.
-bool copyInto(QFile &in, const QString &path, QString &error, bool &exists)
+// reason.
+bool copyInto(QFile &in, const QString &path, QString &error)
 {
     QFile out(path);
-    errno = 0;
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        exists = errno == EEXIST;
         error = out.errorString();
         return false;
     }
@@ -225,21 +223,15 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QString &bac
         error = QStringLiteral("the file is read-only");
         return false;
     }
-    if (!removeIfPresent(backup, error))
-        return false;
     QFile in(source);
     qint64 size = 0;
     if (!openRegularFile(in, size, error))
         return false;
-    bool exists = false;
-    if (copyInto(in, backup, error, exists))
-        return true;
-    if (!exists)
-        return false;
-    // Still seen after its removal (a network share's stale cache): a ".BAK" left under the lock
-    // is the save's own, replaced through a new name.
+    // Made under a new name and put in place of whatever stands at the ".BAK" name (a leftover
+    // copy, a link, which is replaced, never written through): a ".BAK" that a network share's
+    // stale cache still shows after its removal cannot fail the save.
     const QString fresh = temporaryNameFor(replacedFileOf(source));
-    if (!in.seek(0) || !copyInto(in, fresh, error, exists))
+    if (!copyInto(in, fresh, error))
         return false;
     std::error_code code;
     fs::rename(fsPath(fresh), fsPath(backup), code);

@@ -201,4 +201,12 @@ QString fileAlreadyOpen(const QString &path)
         .arg(shown(path));
 }
 
+QString fileNotClaimed(const QString &reason)
+{
+    return QStringLiteral("This monitoring form cannot make sure that no other monitoring form has "
+                          "this tutor's file open (%1).\n\nPlease do not open the same tutor "
+                          "twice.")
+        .arg(reason);
+}
+
 } // namespace monitorfile::texts

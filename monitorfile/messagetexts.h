@@ -44,5 +44,7 @@ QString messagesNotReceived(const QString &reason);
 QString recoveryCopyNotKept(const QString &reason);
 // A second form started on a tutor monitoring file that a running form has open.
 QString fileAlreadyOpen(const QString &path);
+// No claim on the file could be made, so a second form could open it too.
+QString fileNotClaimed(const QString &reason);
 
 } // namespace monitorfile::texts

@@ -3,6 +3,7 @@
 #include "localsocketendpoint.h"
 #include "localsocketmessages.h"
 #include "localsocketwire.h"
+#include "tutorfileclaim.h"
 #include "suitewindows.h"
 
 #include <QCoreApplication>
@@ -301,6 +302,37 @@ TEST_F(MessagesTest, ASendIsAnsweredWhileTheHandlerShowsABox)
     EXPECT_EQ(received, (QList<quint32>{1074, 1076}));
 }
 
+// A second form's claim on a tutor file is refused (the first comes forward, or is said to have
+// the file open), also when another user has made the shared temporary folder's socket folder
+// first: the claim lives in the user's own data folder.
+TEST_F(MessagesTest, ASecondClaimOnAFileIsRefusedWhateverAnotherUserMade)
+{
+    using Outcome = suite::TutorFileClaim::Outcome;
+    QTemporaryDir data;
+    const QByteArray dataBefore = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QString file = data.path() + QStringLiteral("/monitor.fhi");
+    for (const bool taken : {false, true}) {
+        if (taken) {
+            if (::geteuid() != 0)
+                break; // only root can make a folder another user's
+            const QString shared =
+                QStringLiteral("%1/nqm-%2").arg(QDir::tempPath()).arg(::getuid());
+            QDir(shared).removeRecursively();
+            ASSERT_TRUE(QDir().mkdir(shared));
+            ASSERT_EQ(::chown(QFile::encodeName(shared).constData(), 65534, 65534), 0);
+        }
+        int raised = 0;
+        const auto first = suite::createPlatformClaim();
+        const auto second = suite::createPlatformClaim();
+        EXPECT_EQ(first->claim(file, [&] { ++raised; }), Outcome::Ours);
+        EXPECT_EQ(second->claim(file, {}),
+                  taken ? Outcome::HeldElsewhere : Outcome::BroughtForward);
+        EXPECT_EQ(raised, taken ? 0 : 1);
+    }
+    qputenv("XDG_DATA_HOME", dataBefore);
+}
+
 TEST_F(MessagesTest, SendWithoutTheFormsWindowExitsOne)
 {
     QProcess sender;
@@ -513,6 +545,36 @@ TEST_F(MessagesTest, AnotherUsersSocketOrFolderIsNeverTakenForOurs)
     EXPECT_FALSE(form.heldElsewhere());
     EXPECT_TRUE(form.errorString().contains(QStringLiteral("another user")))
         << form.errorString().toStdString();
+}
+
+// The runtime folder takes the sockets only when it is the user's own real folder, closed to
+// others; otherwise the private folder in the temporary folder does.
+TEST_F(MessagesTest, TheRuntimeFolderIsUsedOnlyWhenItIsTheUsersAlone)
+{
+    QTemporaryDir runtimes;
+    const QString fallback = QStringLiteral("%1/nqm-%2").arg(QDir::tempPath()).arg(::getuid());
+    const auto made = [&](const char *name, QFile::Permissions permissions, uid_t owner) {
+        const QString path = runtimes.path() + u'/' + QLatin1String(name);
+        return QDir().mkdir(path) && QFile::setPermissions(path, permissions) &&
+                       ::chown(QFile::encodeName(path).constData(), owner, owner) == 0
+                   ? path
+                   : QString();
+    };
+    const auto closed = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    const QString own = made("own", closed, ::getuid());
+    const QString link = runtimes.path() + QStringLiteral("/link");
+    ASSERT_TRUE(QFile::link(own, link));
+    const std::pair<QString, QString> rows[] = {
+        {own, own},
+        {made("open", closed | QFile::ReadOther | QFile::ExeOther, ::getuid()), fallback},
+        {link, fallback},
+        {::geteuid() == 0 ? made("others", closed, 65534) : QString(), fallback},
+    };
+    for (const auto &[runtime, used] : rows) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        EXPECT_EQ(suite::localsocket::socketFolder(), used) << runtime.toStdString();
+    }
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(MessagesTest, ManyQuickPostsArriveCompleteAndInOrder)

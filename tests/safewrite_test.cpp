@@ -2,9 +2,11 @@
 
 #include "failingfileoperations.h"
 #include "safewrite.h"
+#include "writelock.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -237,6 +239,28 @@ TEST_F(SafeWriteTest, AnotherUsersFileKeepsItsOwnerOrIsRefused)
     EXPECT_EQ(QFileInfo(target()).groupId(), 65534u);
     EXPECT_EQ(QFile::permissions(target()) & QFile::Permissions(0x7077),
               QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// In a shared sticky folder (1777) a lock that another user's writer left when it ended cannot be
+// removed by this user: the save says so at once, not that the file is being written.
+TEST_F(SafeWriteTest, EndedWritersLockThatCannotBeRemovedIsSaidToBeSo)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two users";
+    folder.write(kName, "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 01777), 0);
+    folder.write(QStringLiteral("monitor.fhi.lock"),
+                 "999999\nmonitorfhi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    const int told = asNobody([this] {
+        QString error;
+        const auto lock = lockFileNextTo(target(), std::chrono::milliseconds(30), error);
+        return !lock && error.contains(QStringLiteral("has ended (monitorfhi, process 999999)")) &&
+                       error.contains(QStringLiteral("cannot be removed"))
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(told, 0);
+    EXPECT_EQ(folder.entries(), (QStringList{kName, QStringLiteral("monitor.fhi.lock")}));
 }
 
 } // namespace
