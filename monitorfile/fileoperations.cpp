@@ -3,13 +3,15 @@
 #include "messagetexts.h"
 #include "writelock.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -184,7 +186,7 @@ bool isWritable(const QString &path)
 // Copies in to a new file at path; NewOnly creates exclusively, so a link planted at the name is
 // never followed. Unbuffered, so that a full disk fails the write itself, with the system's
 // reason.
-bool copyInto(QFile &in, const QString &path, QString &error)
+bool copyInto(QIODevice &in, const QString &path, QString &error)
 {
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
@@ -194,7 +196,8 @@ bool copyInto(QFile &in, const QString &path, QString &error)
     constexpr qint64 chunk = 1 << 20;
     while (!in.atEnd()) {
         const QByteArray part = in.read(chunk);
-        if (in.error() != QFileDevice::NoError) {
+        const auto *file = qobject_cast<QFile *>(&in);
+        if (file && file->error() != QFileDevice::NoError) {
             error = in.errorString();
         } else {
             errno = 0;
@@ -217,21 +220,27 @@ QString temporaryNameFor(const QString &base)
 
 } // namespace
 
-bool LocalFileOperations::copyToBackup(const QString &source, const QString &backup, QString &error)
+bool LocalFileOperations::copyToBackup(const QString &source, const QByteArray *asRead,
+                                       const QString &backup, QString &error)
 {
     if (QFileInfo::exists(source) && !isWritable(source)) {
         error = QStringLiteral("the file is read-only");
         return false;
     }
     QFile in(source);
+    QBuffer read;
     qint64 size = 0;
-    if (!openRegularFile(in, size, error))
+    if (asRead) {
+        read.setData(*asRead);
+        read.open(QIODevice::ReadOnly);
+    } else if (!openRegularFile(in, size, error)) {
         return false;
+    }
     // Made under a new name and put in place of whatever stands at the ".BAK" name (a leftover
     // copy, a link, which is replaced, never written through): a ".BAK" that a network share's
     // stale cache still shows after its removal cannot fail the save.
     const QString fresh = temporaryNameFor(replacedFileOf(source));
-    if (!copyInto(in, fresh, error))
+    if (!copyInto(asRead ? static_cast<QIODevice &>(read) : in, fresh, error))
         return false;
     std::error_code code;
     fs::rename(fsPath(fresh), fsPath(backup), code);
@@ -250,13 +259,23 @@ namespace {
 void removeStaleTemporaries(const QString &base)
 {
     const QFileInfo info(base);
-    const QRegularExpression ours(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(info.fileName()) + QStringLiteral("\\.[0-9a-f]{1,8}\\.tmp")));
-    const QStringList names = info.dir().entryList({info.fileName() + QStringLiteral(".*.tmp")},
-                                                   QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &name : names) {
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    // Unsorted and without name filters (a pattern is compiled anew each time): this runs on
+    // every rewrite.
+    QDirIterator entries(info.path(), QDir::Files | QDir::System | QDir::Hidden);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
+        // base.<1 to 8 hex digits>.tmp, as temporaryNameFor makes them
+        if (!name.startsWith(prefix) || !name.endsWith(QStringLiteral(".tmp")))
+            continue;
+        const QStringView middle = QStringView(name).mid(prefix.size()).chopped(4);
+        const bool ours = !middle.isEmpty() && middle.size() <= 8 &&
+                          std::all_of(middle.begin(), middle.end(), [](QChar c) {
+                              return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+                          });
         QString ignored; // one still held open elsewhere stays until the next rewrite
-        if (ours.match(name).hasMatch())
+        if (ours)
             removeIfPresent(info.dir().filePath(name), ignored);
     }
 }
@@ -337,7 +356,8 @@ bool keepOwnerAndMode(TemporaryFile &temporary, const QString &replaced, QString
         error = texts::ownerNotKept(systemReason(errno));
         return false;
     }
-    if (::fchmod(file->handle(), was.st_mode & 07777) != 0) {
+    if ((made.st_mode & 07777) != (was.st_mode & 07777) &&
+        ::fchmod(file->handle(), was.st_mode & 07777) != 0) {
         error = texts::ownerNotKept(systemReason(errno));
         return false;
     }

@@ -10,11 +10,11 @@ QString backupPathOf(const QString &path)
 }
 
 WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files,
-                                const WriteLock *lock)
+                                const WriteLock *lock, const QByteArray *asRead)
 {
     WriteResult result;
     const QString backup = backupPathOf(path);
-    if (!files.copyToBackup(path, backup, result.error))
+    if (!files.copyToBackup(path, asRead, backup, result.error))
         return result;
 
     TemporaryFile temporary;

@@ -21,9 +21,11 @@ struct WriteResult
 // ".BAK" removed. On failure the file keeps its previous content, any temporary file is removed
 // and the ".BAK" copy, when made, stays beside it. The caller holds files.lockForWriting(path):
 // leftover temporary files are removed on the way. When lock is given, the new text takes the
-// file's place only while the lock is still held.
+// file's place only while the lock is still held; asRead, when given, is the file as the caller
+// read it under that lock, which the ".BAK" copy is made from without reading the file again.
 WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files,
-                                const WriteLock *lock = nullptr);
+                                const WriteLock *lock = nullptr,
+                                const QByteArray *asRead = nullptr);
 
 QString backupPathOf(const QString &path);
 

@@ -281,7 +281,7 @@ Tidying tidyUnderLock(const QString &path, const QByteArray &readText, const QBy
         return Tidying::Failed;
     if (now != readText)
         return Tidying::LeftAsOthersWroteIt;
-    const WriteResult written = WriteFileWithBackup(path, text, files, &lock);
+    const WriteResult written = WriteFileWithBackup(path, text, files, &lock, &now);
     if (!written.ok)
         messages.show(texts::normalisedRewriteFailed(path, written.error));
     return written.ok ? Tidying::Written : Tidying::Failed;

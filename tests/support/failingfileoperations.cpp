@@ -33,11 +33,11 @@ ReadStatus FailingFileOperations::readFile(const QString &path, qint64 maxBytes,
     return LocalFileOperations::readFile(path, maxBytes, bytes, size, error);
 }
 
-bool FailingFileOperations::copyToBackup(const QString &source, const QString &backup,
-                                         QString &error)
+bool FailingFileOperations::copyToBackup(const QString &source, const QByteArray *asRead,
+                                         const QString &backup, QString &error)
 {
     return !fails(Step::CopyToBackup, error) &&
-           LocalFileOperations::copyToBackup(source, backup, error);
+           LocalFileOperations::copyToBackup(source, asRead, backup, error);
 }
 
 bool FailingFileOperations::createTemporary(const QString &target, TemporaryFile &temporary,
