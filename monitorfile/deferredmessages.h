@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 namespace monitorfile {
 
 // Holds the messages of a step that runs under the file's write lock, to be shown once the lock
