@@ -278,21 +278,17 @@ TEST_F(MessagesTest, TheHandlerMayCloseAndReopenTheEndpointWhileTheSenderWaits)
 // and answered there, as a window's messages are on Windows, not kept waiting until the bound.
 TEST_F(MessagesTest, ASendIsAnsweredWhileTheHandlerShowsABox)
 {
-    QList<quint32> received;
     QProcess later;
     bool answeredDuringTheBox = false;
     LocalSocketEndpoint form;
     ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64, qint64) {
-        received.append(message);
-        if (message != 1074)
-            return;
-        QEventLoop box;
+        QEventLoop box; // the 1076 handled in it ends the sender, which ends the box
         QObject::connect(&later, &QProcess::finished, &box, &QEventLoop::quit);
-        QTimer::singleShot(10000, &box, &QEventLoop::quit);
-        later.start(QStringLiteral(STANDIN_PATH),
-                    {QStringLiteral("--send"), QStringLiteral("1076"), QStringLiteral("0")});
-        box.exec();
-        answeredDuringTheBox = later.state() == QProcess::NotRunning && received.contains(1076);
+        QTimer::singleShot(10000, &box, [&box] { box.exit(1); });
+        if (message == 1074)
+            later.start(QStringLiteral(STANDIN_PATH),
+                        {QStringLiteral("--send"), QStringLiteral("1076"), QStringLiteral("0")});
+        answeredDuringTheBox = message == 1074 && box.exec() == 0 && later.exitCode() == 0;
     }));
     EXPECT_EQ(runStandin({QStringLiteral("--post"), QStringLiteral("1074"), QStringLiteral("1")}),
               0);
@@ -315,8 +311,7 @@ TEST_F(MessagesTest, ASecondClaimOnAFileIsRefusedWhateverAnotherUserMade)
         }
         int raised = 0;
         const auto first = suite::createPlatformClaim();
-        EXPECT_EQ(first->claim(data.path(), [&] { ++raised; }),
-                  suite::TutorFileClaim::Outcome::Ours);
+        EXPECT_EQ(first->claim(data.path(), [&] { ++raised; }), Outcome::Ours);
         EXPECT_EQ(suite::createPlatformClaim()->claim(data.path(), {}),
                   taken ? Outcome::HeldElsewhere : Outcome::BroughtForward);
         EXPECT_EQ(raised, taken ? 0 : 1);
@@ -546,10 +541,9 @@ TEST_F(MessagesTest, TheRuntimeFolderIsUsedOnlyWhenItIsTheUsersAlone)
     const QString fallback = QStringLiteral("%1/nqm-%2").arg(QDir::tempPath()).arg(::getuid());
     const auto made = [&](const char *name, mode_t mode, uid_t owner) {
         const QByteArray path = QFile::encodeName(runtimes.path()) + '/' + name;
-        ::mkdir(path.constData(), mode);
-        return ::chmod(path.constData(), mode) == 0 && ::chown(path.constData(), owner, owner) == 0
-                   ? QFile::decodeName(path)
-                   : QString();
+        const bool ok =
+            ::mkdir(path, mode) == 0 && !::chmod(path, mode) && !::chown(path, owner, owner);
+        return ok ? QFile::decodeName(path) : QString();
     };
     const QString own = made("own", 0700, ::getuid());
     ASSERT_TRUE(QFile::link(own, runtimes.path() + QStringLiteral("/link")));

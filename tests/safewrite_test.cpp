@@ -168,35 +168,15 @@ TEST_F(SafeWriteTest, FullDiskIsReportedWithTheSystemsReason)
     EXPECT_EQ(folder.read(kName), "old");
 }
 
-// Runs check in a child process that has given up root for the unprivileged "nobody" (uid and
-// gid 65534 on Debian); its exit status, 2 when root could not be given up.
-int asNobody(const std::function<int()> &check)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(2);
-        ::_exit(check());
-    }
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
-               ? WEXITSTATUS(status)
-               : 2;
-}
-
-void giveTo(const QString &path, uid_t owner)
-{
-    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), owner, owner), 0);
-}
-
-// Root ignores the folder's permission bits, so the write runs as "nobody".
+// Root ignores the folder's permission bits, so the write runs in a child process that has
+// given up root for the unprivileged "nobody" (uid and gid 65534 on Debian).
 TEST_F(SafeWriteTest, ReadOnlyFolderIsReportedAndTheFileKeepsItsContent)
 {
     folder.write(kName, "old");
     const bool root = ::geteuid() == 0;
     if (root) {
-        giveTo(folder.path(), 65534);
-        giveTo(target(), 65534);
+        ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
     }
     ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
 
@@ -204,12 +184,39 @@ TEST_F(SafeWriteTest, ReadOnlyFolderIsReportedAndTheFileKeepsItsContent)
         const WriteResult result = WriteFileWithBackup(target(), "new", files);
         return !result.ok && !result.error.isEmpty() ? 0 : 1;
     };
-    const int failures = root ? asNobody(writeAndCheck) : writeAndCheck();
+    int failures = 0;
+    if (root) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(2);
+            ::_exit(writeAndCheck());
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_NE(WEXITSTATUS(status), 2) << "could not give up root";
+        failures = WEXITSTATUS(status);
+    } else {
+        failures = writeAndCheck();
+    }
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_NE(failures, 2) << "could not give up root";
     EXPECT_EQ(failures, 0) << "the write into a read-only folder was reported as done";
     EXPECT_EQ(folder.read(kName), "old");
     EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+// Runs check as "nobody" in a child process; its exit status.
+int asNobody(const std::function<int()> &check)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) != 0 || ::setuid(65534) != 0 ? 2 : check());
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+               ? WEXITSTATUS(status)
+               : 2;
 }
 
 // Two users: nobody, who may write in the folder (1777) but not root's file (0644), is refused
@@ -241,7 +248,7 @@ TEST_F(SafeWriteTest, AnotherUsersFileAndLockStayTheirs)
     QFile::remove(folder.path(QStringLiteral("monitor.fhi.lock")));
     EXPECT_EQ(folder.read(kName), "old");
 
-    giveTo(target(), 65534);
+    ASSERT_EQ(::chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0600), 0);
     ASSERT_TRUE(WriteFileWithBackup(target(), "new", files).ok);
     struct stat saved = {};
