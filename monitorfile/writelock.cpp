@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QThread>
@@ -19,6 +20,7 @@
 #include <windows.h>
 #else
 #include <signal.h>
+#include <unistd.h>
 #endif
 
 namespace monitorfile {
@@ -75,6 +77,44 @@ bool processRunning(qint64 pid)
 #endif
 }
 
+#ifdef Q_OS_LINUX
+// When the process started, from /proc (its start in clock ticks after the boot); invalid when
+// it cannot be told.
+QDateTime processStart(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile system(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly) || !system.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    // The fields after the name (which may hold blanks), from the third: the start is the 22nd.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const QByteArray all = system.readAll();
+    const qsizetype boot = all.indexOf("btime ");
+    if (fields.size() < 20 || boot < 0)
+        return {};
+    const qint64 bootSeconds = all.mid(boot + 6, all.indexOf('\n', boot) - boot - 6).toLongLong();
+    const qint64 ticks = fields[19].toLongLong();
+    return QDateTime::fromMSecsSinceEpoch(bootSeconds * 1000 +
+                                          ticks * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+#endif
+
+// The holder of a lock written at `written`: a running process that started before then. A
+// process started later has only been given the ended holder's id again.
+bool holderRunning(qint64 pid, const QDateTime &written)
+{
+#ifdef Q_OS_LINUX
+    const QDateTime started = processStart(pid);
+    // The boot time is in whole seconds.
+    if (started.isValid() && written.isValid() && started > written.addSecs(2))
+        return false;
+#else
+    Q_UNUSED(written);
+#endif
+    return processRunning(pid);
+}
+
 // Writers' locks also go by age when their holder is on another computer; a process's own lock
 // (a form's claim on a file) only when that process has ended.
 enum class Rules { Writers, Processes };
@@ -90,7 +130,7 @@ bool isStale(const LockName &name, Rules rules)
     if (holder.pid <= 0)
         return age > kEmptyStaleAfterMs;
     if (holder.host == QSysInfo::machineHostName())
-        return !processRunning(holder.pid);
+        return !holderRunning(holder.pid, name.modified);
     return rules == Rules::Writers && age > kStaleAfterMs;
 }
 
