@@ -76,7 +76,7 @@ LockName lookAtLockName(const QString &path)
     return name;
 }
 
-int createLockFile(const QString &path, const QByteArray &content, bool sharedRead)
+int createLockFile(const QString &path, const QByteArray &content, bool sharedRead, int *held)
 {
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
@@ -88,10 +88,35 @@ int createLockFile(const QString &path, const QByteArray &content, bool sharedRe
         ::fchmod(fd, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH);
     const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
     const int error = written == ssize_t(content.size()) ? 0 : (written < 0 ? errno : ENOSPC);
-    ::close(fd);
+    if (error || !held)
+        ::close(fd);
     if (error)
         ::unlink(native.constData());
+    else if (held)
+        *held = fd;
     return error;
+}
+
+HeldLockFile::HeldLockFile(QString path, QByteArray content, int descriptor)
+    : m_path(std::move(path)), m_content(std::move(content)), m_descriptor(descriptor)
+{
+    struct stat status = {};
+    if (::fstat(m_descriptor, &status) == 0) {
+        m_device = status.st_dev;
+        m_inode = status.st_ino;
+    }
+}
+
+HeldLockFile::~HeldLockFile()
+{
+    ::close(m_descriptor);
+}
+
+bool HeldLockFile::isAtItsName() const
+{
+    struct stat status = {};
+    return ::lstat(QFile::encodeName(m_path).constData(), &status) == 0 &&
+           quint64(status.st_dev) == m_device && quint64(status.st_ino) == m_inode;
 }
 
 int removeLockFile(const QString &path)
@@ -126,9 +151,11 @@ LockName lookAtLockName(const QString &path)
     return name;
 }
 
-int createLockFile(const QString &path, const QByteArray &content, bool sharedRead)
+int createLockFile(const QString &path, const QByteArray &content, bool sharedRead, int *held)
 {
     Q_UNUSED(sharedRead); // the folders' rights decide on Windows
+    if (held)
+        *held = -1;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return QFileInfo::exists(path) || QFileInfo(path).isSymLink() ? EEXIST : EACCES;
@@ -137,6 +164,19 @@ int createLockFile(const QString &path, const QByteArray &content, bool sharedRe
     file.close();
     file.remove();
     return ENOSPC;
+}
+
+HeldLockFile::HeldLockFile(QString path, QByteArray content, int descriptor)
+    : m_path(std::move(path)), m_content(std::move(content)), m_descriptor(descriptor)
+{
+}
+
+HeldLockFile::~HeldLockFile() = default;
+
+bool HeldLockFile::isAtItsName() const
+{
+    const LockName name = lookAtLockName(m_path);
+    return name.state == LockName::State::LockFile && name.content == m_content;
 }
 
 int removeLockFile(const QString &path)

@@ -177,33 +177,26 @@ Breaking breakIfStale(const QString &path, const LockName &seen, Rules rules,
 class LockFileHeld : public WriteLock
 {
 public:
-    LockFileHeld(QString path, QByteArray content)
-        : m_path(std::move(path)), m_content(std::move(content))
+    LockFileHeld(QString path, QByteArray content, int descriptor)
+        : m_file(std::move(path), std::move(content), descriptor)
     {
     }
     ~LockFileHeld() override
     {
         // A holder elsewhere may have lost its lock by age; the new holder's file stays.
-        if (isOurs())
-            removeLockFile(m_path);
+        if (m_file.isAtItsName())
+            removeLockFile(m_file.path());
     }
     bool isStillHeld(QString &error) const override
     {
-        if (isOurs())
+        if (m_file.isAtItsName())
             return true;
-        error = texts::lockTakenOver(m_path);
+        error = texts::lockTakenOver(m_file.path());
         return false;
     }
 
 private:
-    bool isOurs() const
-    {
-        const LockName name = lookAtLockName(m_path);
-        return name.state == LockName::State::LockFile && name.content == m_content;
-    }
-
-    QString m_path;
-    QByteArray m_content;
+    HeldLockFile m_file;
 };
 
 QByteArray ownContent()
@@ -225,9 +218,10 @@ std::unique_ptr<WriteLock> takeLock(const QString &path, std::chrono::millisecon
     unsigned long pause = 1;
     int retriesAtOnce = 0;
     for (;;) {
-        const int made = createLockFile(path, content, sharedRead);
+        int descriptor = -1;
+        const int made = createLockFile(path, content, sharedRead, &descriptor);
         if (made == 0)
-            return std::make_unique<LockFileHeld>(path, content);
+            return std::make_unique<LockFileHeld>(path, content, descriptor);
         if (made != EEXIST) {
             error = texts::lockFileNotMade(path, systemReason(made));
             return {};

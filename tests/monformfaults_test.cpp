@@ -91,7 +91,8 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
         if (said.startsWith(QStringLiteral("took"))) {
             m_files.onStep = [this](Step at) {
-                if (at == Step::FlushToDisk)
+                if (at == Step::FlushToDisk &&
+                    QFile::remove(m_root->path(kTutorFile) + QStringLiteral(".lock")))
                     m_root->write(kTutorFile + QStringLiteral(".lock"), "1\nx\nelsewhere\n");
             };
         }
