@@ -171,10 +171,9 @@ namespace {
 // Replacing a file goes through its folder, not the file, so a file this user may not write
 // (marked read-only, or another user's) would be rewritten all the same, and become this user's:
 // refuse it before anything is written, as Windows refuses to replace a read-only file.
-bool isWritable(const QString &path)
+bool isWritable(const QString &path, QFile::Permissions mode)
 {
-    if (!(QFile::permissions(path) &
-          (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
+    if (!(mode & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
         return false; // root would ignore the mark
 #ifdef Q_OS_WIN
     return true;
@@ -186,13 +185,14 @@ bool isWritable(const QString &path)
 // Copies in to a new file at path; NewOnly creates exclusively, so a link planted at the name is
 // never followed. Unbuffered, so that a full disk fails the write itself, with the system's
 // reason.
-bool copyInto(QIODevice &in, const QString &path, QString &error)
+bool copyInto(QIODevice &in, const QString &path, QFile::Permissions mode, QString &error)
 {
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         error = out.errorString();
         return false;
     }
+    out.setPermissions(mode); // no wider than the file's own
     constexpr qint64 chunk = 1 << 20;
     while (!in.atEnd()) {
         const QByteArray part = in.read(chunk);
@@ -223,7 +223,8 @@ QString temporaryNameFor(const QString &base)
 bool LocalFileOperations::copyToBackup(const QString &source, const QByteArray *asRead,
                                        const QString &backup, QString &error)
 {
-    if (QFileInfo::exists(source) && !isWritable(source)) {
+    const QFile::Permissions mode = QFile::permissions(source);
+    if (QFileInfo::exists(source) && !isWritable(source, mode)) {
         error = QStringLiteral("the file is read-only");
         return false;
     }
@@ -240,7 +241,7 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QByteArray *
     // copy, a link, which is replaced, never written through): a ".BAK" that a network share's
     // stale cache still shows after its removal cannot fail the save.
     const QString fresh = temporaryNameFor(replacedFileOf(source));
-    if (!copyInto(asRead ? static_cast<QIODevice &>(read) : in, fresh, error))
+    if (!copyInto(asRead ? static_cast<QIODevice &>(read) : in, fresh, mode, error))
         return false;
     std::error_code code;
     fs::rename(fsPath(fresh), fsPath(backup), code);
@@ -282,6 +283,41 @@ void removeStaleTemporaries(const QString &base)
 
 } // namespace
 
+namespace {
+
+// The new file takes the old one's mode before anything is written into it, and its owner and
+// group where this user may give them (root, or a member of the group); a save that would take
+// the file from its owner is refused.
+bool keepOwnerAndMode(TemporaryFile &temporary, const QString &replaced, QString &error)
+{
+#ifdef Q_OS_WIN
+    if (QFileInfo::exists(replaced))
+        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
+    Q_UNUSED(error);
+    return true;
+#else
+    struct stat was = {};
+    struct stat made = {};
+    const QFile *file = fileOf(temporary);
+    if (!file || ::stat(QFile::encodeName(replaced).constData(), &was) != 0 ||
+        ::fstat(file->handle(), &made) != 0)
+        return true; // nothing to keep
+    if ((was.st_uid != made.st_uid || was.st_gid != made.st_gid) &&
+        ::fchown(file->handle(), was.st_uid, was.st_gid) != 0) {
+        error = texts::ownerNotKept(systemReason(errno));
+        return false;
+    }
+    if ((made.st_mode & 07777) != (was.st_mode & 07777) &&
+        ::fchmod(file->handle(), was.st_mode & 07777) != 0) {
+        error = texts::ownerNotKept(systemReason(errno));
+        return false;
+    }
+    return true;
+#endif
+}
+
+} // namespace
+
 bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &temporary,
                                           QString &error)
 {
@@ -293,7 +329,10 @@ bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &
         if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             temporary.path = path;
             temporary.device = std::move(file);
-            return true;
+            if (keepOwnerAndMode(temporary, base, error))
+                return true;
+            discard(temporary);
+            return false;
         }
         error = file->errorString();
         if (file->error() != QFileDevice::OpenError || !QFileInfo(path).exists())
@@ -333,45 +372,9 @@ bool LocalFileOperations::flushToDisk(TemporaryFile &temporary, QString &error)
     return true;
 }
 
-namespace {
-
-// The new file takes the old one's mode, and its owner and group where this user may give them
-// (root, or a member of the group); a save that would take the file from its owner is refused.
-bool keepOwnerAndMode(TemporaryFile &temporary, const QString &replaced, QString &error)
-{
-#ifdef Q_OS_WIN
-    if (QFileInfo::exists(replaced))
-        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
-    Q_UNUSED(error);
-    return true;
-#else
-    struct stat was = {};
-    struct stat made = {};
-    const QFile *file = fileOf(temporary);
-    if (!file || ::stat(QFile::encodeName(replaced).constData(), &was) != 0 ||
-        ::fstat(file->handle(), &made) != 0)
-        return true; // nothing to keep
-    if ((was.st_uid != made.st_uid || was.st_gid != made.st_gid) &&
-        ::fchown(file->handle(), was.st_uid, was.st_gid) != 0) {
-        error = texts::ownerNotKept(systemReason(errno));
-        return false;
-    }
-    if ((made.st_mode & 07777) != (was.st_mode & 07777) &&
-        ::fchmod(file->handle(), was.st_mode & 07777) != 0) {
-        error = texts::ownerNotKept(systemReason(errno));
-        return false;
-    }
-    return true;
-#endif
-}
-
-} // namespace
-
 bool LocalFileOperations::replace(TemporaryFile &temporary, const QString &target, QString &error)
 {
     const QString replaced = replacedFileOf(target);
-    if (!keepOwnerAndMode(temporary, replaced, error))
-        return false;
     temporary.device->close();
     std::error_code code;
     // On Windows another program (a virus scanner, a sync client) may hold the file open for a

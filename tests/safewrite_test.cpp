@@ -118,6 +118,13 @@ TEST_F(SafeWriteTest, KeepsPermissions)
     // Owner, group and others; the "user" flags only echo the owner's for the current user.
     const auto mask = QFile::Permissions(0x7077);
     EXPECT_EQ(QFile::permissions(target()) & mask, permissions & mask);
+    // Nor are the ".BAK" copy and the temporary file ever wider, even when left behind.
+    FailingFileOperations stopping(Step::Write, 1, FailingFileOperations::Failure::AbruptStop);
+    EXPECT_THROW(WriteFileWithBackup(target(), "newer", stopping),
+                 FailingFileOperations::AbruptStop);
+    for (const QString &entry : folder.entries())
+        EXPECT_EQ(QFile::permissions(folder.path(entry)) & mask, permissions & mask)
+            << entry.toStdString();
 }
 
 TEST_F(SafeWriteTest, LinkedFileIsRewrittenWhereItPoints)
