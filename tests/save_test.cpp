@@ -258,12 +258,10 @@ TEST_F(SaveTest, MissingPersonalIdIsReportedAndTheSaveGoesOn)
 {
     start(edited(generateTutorFile({2, 1, true}),
                  "<student_personal_id>" + generatedStudentId(0) + "</student_personal_id>", ""));
-    bool lockedDuringTheBox = false;
-    messages.onShow = [&] {
-        lockedDuringTheBox |= QFileInfo::exists(filePath() + QStringLiteral(".lock"));
-    };
+    bool locked = false; // another writer would wait on the monitor
+    messages.onShow = [&] { locked |= QFileInfo::exists(filePath() + QStringLiteral(".lock")); };
     ASSERT_TRUE(save(shownValues()));
-    EXPECT_FALSE(lockedDuringTheBox) << "another writer would wait on the monitor";
+    EXPECT_FALSE(locked);
     EXPECT_EQ(messages.texts,
               QStringList{QStringLiteral("Missing <student_personal_id> from xml file.")});
 }
@@ -436,24 +434,22 @@ TEST_F(SaveTest, AbruptStopAtAnyStepLeavesAWholeFileAndTheNextSaveCleansUp)
     }
 }
 
-// Whatever stands at the lock's name: a living writer's lock (however old, on this computer)
-// fails the save once the wait is over, naming that writer, with nothing written; one left by a
-// writer that ended (its id perhaps given again to a later process), an empty one older than 2 s
-// and one of another computer older than 30 s are
-// broken, and the freed lock is taken at once whatever the wait; anything but a lock file fails
-// the save at once, naming the path and what is there.
+// Whatever stands at the lock's name (its content or kind, its age, the message): a living
+// writer's lock (process 1, however old) fails the save once the wait is over, naming it, with
+// nothing written; one left by a writer that ended (its id perhaps given again to a later
+// process: this test's own), an empty one older than 2 s and one of another computer older than
+// 30 s are broken, and the freed lock is taken at once whatever the wait; anything but a lock
+// file fails the save at once, naming the path and what is there.
 TEST_F(SaveTest, AnotherWritersLockIsWaitedForOrBroken)
 {
     const QByteArray here = QSysInfo::machineHostName().toUtf8();
     const QByteArray ended = "999999\nmonitorfhi\n" + here + "\n";
     const QByteArray elsewhere = "1\nmonitorfhi\nelsewhere.invalid\n";
     const std::tuple<QByteArray, int, QString> rows[] = {
-        // lock (or kind), age in s, message
-        {"1\nmonitorfhi\n" + here + "\n", 31,
-         QStringLiteral("process 1 on ")}, // running since boot
+        {"1\nmonitorfhi\n" + here + "\n", 31, QStringLiteral("process 1 on ")},
         {QByteArray::number(QCoreApplication::applicationPid()) + "\nmonitorfhi\n" + here + "\n",
          3600,
-         {}}, // an id given again to a process started after the lock was written
+         {}},
         {ended, 0, {}},
         {"", 3, {}},
         {"", 0, QStringLiteral("its lock file")},
