@@ -106,8 +106,10 @@ bool holderRunning(qint64 pid, const QDateTime &written)
 {
 #ifdef Q_OS_LINUX
     const QDateTime started = processStart(pid);
-    // The boot time is in whole seconds.
-    if (started.isValid() && written.isValid() && started > written.addSecs(2))
+    // A minute's leeway: the boot time is in whole seconds, and the clock may have been set
+    // forward since the lock was written. A later process within it keeps the lock, which only
+    // refuses saves, naming it; taking a living holder's lock could lose one.
+    if (started.isValid() && written.isValid() && started > written.addSecs(60))
         return false;
 #else
     Q_UNUSED(written);
