@@ -104,6 +104,7 @@ pairs_loop() {
 
 stall_loop() {
     [ -n "${2:-}" ] || count=3
+    command -v strace >/dev/null || { echo "savefaults.sh: stall needs strace" >&2; return 2; }
     local waited=0 kept=0 undone=0 stalled_failed=0 staller
     for round in $(seq "$count"); do
         # The second open of the file is the read under the lock (the first is the tool's own).
