@@ -196,7 +196,7 @@ TEST_F(TypingEndToEnd, WorkTypedBeforeTheProgramWasKilledComesBackOnTheNextStart
     // The form keeps unsaved work a moment after the last keystroke, in the user's data folder.
     const QDir recovery(m_work.path(QStringLiteral("data/RERODODUREVIDEDAZIREZ/recovery")));
     const QDeadlineTimer deadline(kMessageBoundMilliseconds);
-    while (recovery.entryList(QDir::Files).isEmpty()) {
+    while (recovery.entryList({QStringLiteral("*.json")}, QDir::Files).isEmpty()) {
         ASSERT_FALSE(deadline.hasExpired()) << "no recovery copy was kept";
         QThread::msleep(100);
     }
