@@ -78,7 +78,8 @@ run() {
         echo "startup.sh: $2 gave no report; see $dir/output.txt" >&2
         exit 1
     fi
-    # The form's tidying and rewrite of the copy is start-up work: make sure it happened.
+    # The form's tidying and rewrite of the copy is start-up work (done once the window is on
+    # the screen, before the report): make sure it happened.
     if [ "$kind" = form ] && cmp -s "$dir/monitor-root/$tutor_file" "$root/sample/monitor-root/$tutor_file"; then
         echo "startup.sh: the form did not tidy $dir/monitor-root/$tutor_file" >&2
         exit 1
