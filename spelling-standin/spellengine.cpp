@@ -43,6 +43,12 @@ bool writeFile(const QString &path, const QByteArray &contents)
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }
 
+bool declaresUtf8(const Hunspell &hunspell)
+{
+    return QString::fromLatin1(hunspell.get_dict_encoding().c_str()).toUpper() ==
+           QLatin1String("UTF-8");
+}
+
 std::unique_ptr<Hunspell> loadFrom(const QString &aff, const QString &dic)
 {
     return std::make_unique<Hunspell>(QFile::encodeName(aff).constData(),
@@ -62,8 +68,11 @@ std::unique_ptr<Hunspell> loadHunspell(const QString &aff, const QString &dic)
             !writeFile(copy.filePath(QStringLiteral("aliased.dic")), aliased->dic))
             return loadFrom(aff, dic);
     } // the texts go before the dictionary takes their room
-    return loadFrom(copy.filePath(QStringLiteral("aliased.aff")),
-                    copy.filePath(QStringLiteral("aliased.dic")));
+    std::unique_ptr<Hunspell> aliased = loadFrom(copy.filePath(QStringLiteral("aliased.aff")),
+                                                 copy.filePath(QStringLiteral("aliased.dic")));
+    // A copy Hunspell could not open (a temporary folder its file functions cannot name) reads
+    // as an empty dictionary in its default encoding.
+    return declaresUtf8(*aliased) ? std::move(aliased) : loadFrom(aff, dic);
 }
 
 } // namespace
@@ -79,8 +88,7 @@ SpellEngine::SpellEngine(const QString &dictionaryBase)
             throw SpellingError(QStringLiteral("The dictionary file %1 cannot be read").arg(file));
     }
     m_hunspell = loadHunspell(aff, dic);
-    if (QString::fromLatin1(m_hunspell->get_dict_encoding().c_str()).toUpper() !=
-        QLatin1String("UTF-8"))
+    if (!declaresUtf8(*m_hunspell))
         throw SpellingError(QStringLiteral("The dictionary %1 is not in UTF-8").arg(dic));
 }
 
