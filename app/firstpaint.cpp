@@ -1,7 +1,6 @@
 #include "firstpaint.h"
 
 #include <QEvent>
-#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
