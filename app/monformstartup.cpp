@@ -143,6 +143,10 @@ bool MonFormEntry::claimTutorFile()
     switch (m_platform.fileClaim.claim(path, [this] { comeForward(); })) {
     case suite::TutorFileClaim::Outcome::Ours:
         return true;
+    case suite::TutorFileClaim::Outcome::NotClaimed:
+        m_platform.messages.show(
+            monitorfile::texts::fileNotClaimed(m_platform.fileClaim.errorString()));
+        return true;
     case suite::TutorFileClaim::Outcome::BroughtForward:
         return false;
     case suite::TutorFileClaim::Outcome::HeldElsewhere:

@@ -9,16 +9,20 @@
 #              removed). Prints how many kills left the old text, the new text, and anything else.
 #   pairs [N]  N times (default 300), two saves started together, one changing a flag, the other
 #              a student's value. Both must report success and both changes must be in the file.
+#   stall [N]  N times (default 3), a save is held up (strace delays its read under the lock by
+#              35 s, longer than any lock's stale age) while a second save changes another flag.
+#              The second must either fail with the lock's message or keep its change after the
+#              first has ended: a save reported as done is never undone. About 40 s a round.
 #
-#     bench/savefaults.sh kill|pairs [N]      (MONITOR_BUILD_DIR as in soak.sh)
+#     bench/savefaults.sh kill|pairs|stall [N]      (MONITOR_BUILD_DIR as in soak.sh)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${MONITOR_BUILD_DIR:-$root/build}
 mode=${1:-}
 count=${2:-300}
-if ! [[ $mode =~ ^(kill|pairs)$ && $count =~ ^[1-9][0-9]*$ ]] || [ $# -gt 2 ]; then
-    echo "usage: [MONITOR_BUILD_DIR=DIR] bench/savefaults.sh kill|pairs [N]   (default 300)" >&2
+if ! [[ $mode =~ ^(kill|pairs|stall)$ && $count =~ ^[1-9][0-9]*$ ]] || [ $# -gt 2 ]; then
+    echo "usage: [MONITOR_BUILD_DIR=DIR] bench/savefaults.sh kill|pairs|stall [N]" >&2
     exit 2
 fi
 cmake --build "$build" --target monitorfhi >/dev/null
@@ -98,4 +102,31 @@ pairs_loop() {
     [ "$failed" -eq 0 ] && [ "$lost" -eq 0 ]
 }
 
-if [ "$mode" = kill ]; then kill_loop; else pairs_loop; fi
+stall_loop() {
+    [ -n "${2:-}" ] || count=3
+    local waited=0 kept=0 undone=0 stalled_failed=0 staller
+    for round in $(seq "$count"); do
+        # The second open of the file is the read under the lock (the first is the tool's own).
+        strace -f -qq -o /dev/null -e trace=openat -P "$file" \
+            -e inject=openat:delay_enter=35000000:when=2 \
+            "$tool" set "$file" --flag "1=A$round" 2>>"$work/stalled" &
+        staller=$!
+        while [ ! -e "$file.lock" ]; do sleep 0.05; done
+        if "$tool" set "$file" --flag "2=B$round" 2>"$work/later"; then
+            wait "$staller" || stalled_failed=$((stalled_failed + 1))
+            if grep -q "<flag2>B$round</flag2>" "$file"; then kept=$((kept + 1)); else undone=$((undone + 1)); fi
+        else
+            grep -q "being written by another program" "$work/later" && waited=$((waited + 1))
+            wait "$staller" || stalled_failed=$((stalled_failed + 1))
+        fi
+    done
+    echo "stalls: $count  later save waited and failed truly: $waited  later save kept: $kept" \
+        " later save undone: $undone  stalled saves failed: $stalled_failed"
+    [ "$undone" -eq 0 ]
+}
+
+case "$mode" in
+kill) kill_loop ;;
+pairs) pairs_loop ;;
+stall) stall_loop "$@" ;;
+esac

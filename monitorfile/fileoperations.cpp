@@ -3,13 +3,15 @@
 #include "messagetexts.h"
 #include "writelock.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QThread>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -164,35 +166,38 @@ ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, Q
     return ReadStatus::Ok;
 }
 
-bool LocalFileOperations::copyToBackup(const QString &source, const QString &backup, QString &error)
+namespace {
+
+// Replacing a file goes through its folder, not the file, so a file this user may not write
+// (marked read-only, or another user's) would be rewritten all the same, and become this user's:
+// refuse it before anything is written, as Windows refuses to replace a read-only file.
+bool isWritable(const QString &path, QFile::Permissions mode)
 {
-    // Replacing a file goes through its folder, not the file, so a file someone marked
-    // read-only would be rewritten all the same (and root ignores the mark): refuse it here,
-    // before anything is written, as Windows refuses to replace a read-only file.
-    if (QFileInfo::exists(source) &&
-        !(QFile::permissions(source) &
-          (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther))) {
-        error = QStringLiteral("the file is read-only");
-        return false;
-    }
-    if (!removeIfPresent(backup, error))
-        return false;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        error = in.errorString();
-        return false;
-    }
-    // NewOnly creates exclusively, so a link planted at the name is never followed.
-    // Unbuffered, so that a full disk fails the write itself, with the system's reason.
-    QFile out(backup);
+    if (!(mode & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
+        return false; // root would ignore the mark
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+#endif
+}
+
+// Copies in to a new file at path; NewOnly creates exclusively, so a link planted at the name is
+// never followed. Unbuffered, so that a full disk fails the write itself, with the system's
+// reason.
+bool copyInto(QIODevice &in, const QString &path, QFile::Permissions mode, QString &error)
+{
+    QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
         error = out.errorString();
         return false;
     }
+    out.setPermissions(mode); // no wider than the file's own
     constexpr qint64 chunk = 1 << 20;
     while (!in.atEnd()) {
         const QByteArray part = in.read(chunk);
-        if (in.error() != QFileDevice::NoError) {
+        const auto *file = qobject_cast<QFile *>(&in);
+        if (file && file->error() != QFileDevice::NoError) {
             error = in.errorString();
         } else {
             errno = 0;
@@ -207,6 +212,47 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QString &bac
     return true;
 }
 
+QString temporaryNameFor(const QString &base)
+{
+    return base + QLatin1Char('.') + QString::number(QRandomGenerator::global()->generate(), 16) +
+           QStringLiteral(".tmp");
+}
+
+} // namespace
+
+bool LocalFileOperations::copyToBackup(const QString &source, const QByteArray *asRead,
+                                       const QString &backup, QString &error)
+{
+    const QFile::Permissions mode = QFile::permissions(source);
+    if (QFileInfo::exists(source) && !isWritable(source, mode)) {
+        error = QStringLiteral("the file is read-only");
+        return false;
+    }
+    QFile in(source);
+    QBuffer read;
+    qint64 size = 0;
+    if (asRead) {
+        read.setData(*asRead);
+        read.open(QIODevice::ReadOnly);
+    } else if (!openRegularFile(in, size, error)) {
+        return false;
+    }
+    // Made under a new name and put in place of whatever stands at the ".BAK" name (a leftover
+    // copy, a link, which is replaced, never written through): a ".BAK" that a network share's
+    // stale cache still shows after its removal cannot fail the save.
+    const QString fresh = temporaryNameFor(replacedFileOf(source));
+    if (!copyInto(asRead ? static_cast<QIODevice &>(read) : in, fresh, mode, error))
+        return false;
+    std::error_code code;
+    fs::rename(fsPath(fresh), fsPath(backup), code);
+    if (!code)
+        return true;
+    error = reasonOf(code);
+    QString ignored;
+    removeIfPresent(fresh, ignored);
+    return false;
+}
+
 namespace {
 
 // Temporary files of an earlier rewrite of the same file that never ended (the program was
@@ -214,15 +260,60 @@ namespace {
 void removeStaleTemporaries(const QString &base)
 {
     const QFileInfo info(base);
-    const QRegularExpression ours(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(info.fileName()) + QStringLiteral("\\.[0-9a-f]{1,8}\\.tmp")));
-    const QStringList names = info.dir().entryList({info.fileName() + QStringLiteral(".*.tmp")},
-                                                   QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString &name : names) {
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    // Unsorted and without name filters (a pattern is compiled anew each time): this runs on
+    // every rewrite.
+    QDirIterator entries(info.path(), QDir::Files | QDir::System | QDir::Hidden);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
+        // base.<1 to 8 hex digits>.tmp, as temporaryNameFor makes them
+        if (!name.startsWith(prefix) || !name.endsWith(QStringLiteral(".tmp")))
+            continue;
+        const QStringView middle = QStringView(name).mid(prefix.size()).chopped(4);
+        const bool ours = !middle.isEmpty() && middle.size() <= 8 &&
+                          std::all_of(middle.begin(), middle.end(), [](QChar c) {
+                              return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+                          });
         QString ignored; // one still held open elsewhere stays until the next rewrite
-        if (ours.match(name).hasMatch())
+        if (ours)
             removeIfPresent(info.dir().filePath(name), ignored);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The new file takes the old one's mode before anything is written into it, and its owner and
+// group where this user may give them (root, or a member of the group); a save that would take
+// the file from its owner is refused.
+bool keepOwnerAndMode(TemporaryFile &temporary, const QString &replaced, QString &error)
+{
+#ifdef Q_OS_WIN
+    if (QFileInfo::exists(replaced))
+        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
+    Q_UNUSED(error);
+    return true;
+#else
+    struct stat was = {};
+    struct stat made = {};
+    const QFile *file = fileOf(temporary);
+    if (!file || ::stat(QFile::encodeName(replaced).constData(), &was) != 0 ||
+        ::fstat(file->handle(), &made) != 0)
+        return true; // nothing to keep
+    if ((was.st_uid != made.st_uid || was.st_gid != made.st_gid) &&
+        ::fchown(file->handle(), was.st_uid, was.st_gid) != 0) {
+        error = texts::ownerNotKept(systemReason(errno));
+        return false;
+    }
+    if ((made.st_mode & 07777) != (was.st_mode & 07777) &&
+        ::fchmod(file->handle(), was.st_mode & 07777) != 0) {
+        error = texts::ownerNotKept(systemReason(errno));
+        return false;
+    }
+    return true;
+#endif
 }
 
 } // namespace
@@ -233,14 +324,15 @@ bool LocalFileOperations::createTemporary(const QString &target, TemporaryFile &
     const QString base = replacedFileOf(target);
     removeStaleTemporaries(base);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QString path = base + QLatin1Char('.') +
-                             QString::number(QRandomGenerator::global()->generate(), 16) +
-                             QStringLiteral(".tmp");
+        const QString path = temporaryNameFor(base);
         auto file = std::make_unique<QFile>(path);
         if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             temporary.path = path;
             temporary.device = std::move(file);
-            return true;
+            if (keepOwnerAndMode(temporary, base, error))
+                return true;
+            discard(temporary);
+            return false;
         }
         error = file->errorString();
         if (file->error() != QFileDevice::OpenError || !QFileInfo(path).exists())
@@ -283,8 +375,6 @@ bool LocalFileOperations::flushToDisk(TemporaryFile &temporary, QString &error)
 bool LocalFileOperations::replace(TemporaryFile &temporary, const QString &target, QString &error)
 {
     const QString replaced = replacedFileOf(target);
-    if (QFileInfo::exists(replaced))
-        QFile::setPermissions(temporary.path, QFile::permissions(replaced));
     temporary.device->close();
     std::error_code code;
     // On Windows another program (a virus scanner, a sync client) may hold the file open for a
@@ -303,7 +393,10 @@ bool LocalFileOperations::replace(TemporaryFile &temporary, const QString &targe
         if (attempt + 1 < attempts)
             QThread::msleep(50);
     }
-    error = reasonOf(code);
+    const bool temporaryGone = code == std::errc::no_such_file_or_directory &&
+                               !QFileInfo(temporary.path).isSymLink() &&
+                               !QFileInfo::exists(temporary.path);
+    error = temporaryGone ? texts::temporaryRemoved(temporary.path) : reasonOf(code);
     return false;
 }
 

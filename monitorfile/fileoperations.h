@@ -24,6 +24,13 @@ class WriteLock
 {
 public:
     virtual ~WriteLock() = default;
+    // False, with the reason, when another writer has taken the lock over meanwhile: whatever
+    // this writer read is then out of date and must not be written.
+    virtual bool isStillHeld(QString &error) const
+    {
+        Q_UNUSED(error);
+        return true;
+    }
 };
 
 // The file operations of reading and safely rewriting a tutor monitoring file, one call per step
@@ -46,9 +53,11 @@ public:
     virtual ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                 qint64 &size, QString &error) = 0;
 
-    // Copies the file at source to backup. Whatever stands at backup (a file, a link) is removed
-    // first, never written through.
-    virtual bool copyToBackup(const QString &source, const QString &backup, QString &error) = 0;
+    // Copies the file at source to backup: asRead, when given, holds the file's bytes as this
+    // writer read them under the lock, which are copied instead of reading the file again.
+    // Whatever stands at backup (a file, a link) is replaced, never written through.
+    virtual bool copyToBackup(const QString &source, const QByteArray *asRead,
+                              const QString &backup, QString &error) = 0;
 
     // Creates a new, empty file in the folder of target that no one else has opened.
     virtual bool createTemporary(const QString &target, TemporaryFile &temporary,
@@ -80,7 +89,8 @@ public:
     std::unique_ptr<WriteLock> lockForWriting(const QString &target, QString &error) override;
     ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 &size,
                         QString &error) override;
-    bool copyToBackup(const QString &source, const QString &backup, QString &error) override;
+    bool copyToBackup(const QString &source, const QByteArray *asRead, const QString &backup,
+                      QString &error) override;
     bool createTemporary(const QString &target, TemporaryFile &temporary, QString &error) override;
     bool write(TemporaryFile &temporary, const QByteArray &bytes, QString &error) override;
     bool flushToDisk(TemporaryFile &temporary, QString &error) override;

@@ -93,6 +93,57 @@ QString notARegularFile()
     return QStringLiteral("It is not a regular file (a pipe, a device or a socket has its name).");
 }
 
+QString lockNameTaken(const QString &lockPath, const QString &whatIsThere)
+{
+    return QStringLiteral("The file's lock %1 cannot be taken: %2 stands at its name, not a lock "
+                          "file. Please remove it.")
+        .arg(shown(lockPath), whatIsThere);
+}
+
+QString endedWritersLockNotRemovable(const QString &lockPath, const QString &application,
+                                     qint64 pid, const QString &reason)
+{
+    const QString holder =
+        pid > 0 ? QStringLiteral("%1, process %2")
+                      .arg(application.isEmpty() ? QStringLiteral("unknown") : application)
+                      .arg(pid)
+                : QStringLiteral("one that ended before it said who it was");
+    return QStringLiteral("The file's lock %1 was left by a program that has ended (%2), and it "
+                          "cannot be removed: %3. In a folder shared by several users only the "
+                          "lock's owner or an administrator may remove it.")
+        .arg(shown(lockPath), holder, reason);
+}
+
+QString lockTakenOver(const QString &lockPath)
+{
+    return QStringLiteral("While this program was held up, another program took over the file's "
+                          "lock %1 and may have saved since: what this program read is out of "
+                          "date.")
+        .arg(shown(lockPath));
+}
+
+QString temporaryRemoved(const QString &temporaryPath)
+{
+    return QStringLiteral("The new text's temporary file %1 was removed by another program before "
+                          "it could take the file's place.")
+        .arg(shown(temporaryPath));
+}
+
+QString fileOfAnotherTutor(const QString &opened, const QString &now)
+{
+    return QStringLiteral("The file now belongs to another tutor or assignment (%1; the form was "
+                          "opened on %2): it was moved or copied over the file since the form "
+                          "was opened.")
+        .arg(now, opened);
+}
+
+QString ownerNotKept(const QString &reason)
+{
+    return QStringLiteral("The file's owner, group or permissions could not be kept (%1): a save "
+                          "by this user would take the file from its owner.")
+        .arg(reason);
+}
+
 QString fileVanished()
 {
     return QStringLiteral("The file is no longer there: it may have been moved, renamed or deleted "
@@ -148,6 +199,14 @@ QString fileAlreadyOpen(const QString &path)
     return QStringLiteral("This tutor monitoring file is already open in another monitoring "
                           "form:\n%1\n\nPlease go on in that form.")
         .arg(shown(path));
+}
+
+QString fileNotClaimed(const QString &reason)
+{
+    return QStringLiteral("This monitoring form cannot make sure that no other monitoring form has "
+                          "this tutor's file open (%1).\n\nPlease do not open the same tutor "
+                          "twice.")
+        .arg(reason);
 }
 
 } // namespace monitorfile::texts

@@ -24,6 +24,14 @@ QString fileLocked(const QString &application, qint64 pid, const QString &host,
 QString fileLockedByUnknown(const QString &lockPath, const QDateTime &since);
 QString lockFileNotMade(const QString &lockPath, const QString &reason);
 QString notARegularFile();
+// Something other than a lock file (a pipe, a folder, a link) stands at a lock's name.
+QString lockNameTaken(const QString &lockPath, const QString &whatIsThere);
+QString endedWritersLockNotRemovable(const QString &lockPath, const QString &application,
+                                     qint64 pid, const QString &reason);
+QString lockTakenOver(const QString &lockPath);
+QString temporaryRemoved(const QString &temporaryPath);
+QString fileOfAnotherTutor(const QString &opened, const QString &now);
+QString ownerNotKept(const QString &reason);
 QString fileVanished();
 QString fileGrewTooLarge(qint64 size);
 QString saveRefusedUnencodable(const QString &characters);
@@ -36,5 +44,7 @@ QString messagesNotReceived(const QString &reason);
 QString recoveryCopyNotKept(const QString &reason);
 // A second form started on a tutor monitoring file that a running form has open.
 QString fileAlreadyOpen(const QString &path);
+// No claim on the file could be made, so a second form could open it too.
+QString fileNotClaimed(const QString &reason);
 
 } // namespace monitorfile::texts

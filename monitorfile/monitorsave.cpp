@@ -1,6 +1,7 @@
 #include "monitorsave.h"
 
 #include "ansicodec.h"
+#include "deferredmessages.h"
 #include "fileoperations.h"
 #include "markupchars.h"
 #include "messages.h"
@@ -79,9 +80,26 @@ bool encodeValues(const MonitorFormValues &values, EncodedValues &encoded, QStri
 
 struct SingleElement
 {
-    QByteArray name;
+    const ElementTags *tagsOfElement;
+    const ElementTags &tags() const { return *tagsOfElement; }
     QByteArray value;
 };
+
+// The tags of the single elements, in the order they are replaced: the flags, the comments, the
+// date. Made once.
+const std::array<ElementTags, kFlagCount + 2> &singleTags()
+{
+    static const std::array<ElementTags, kFlagCount + 2> tags = [] {
+        std::array<ElementTags, kFlagCount + 2> made;
+        const QList<QByteArray> flags = flagNames();
+        for (int i = 0; i < kFlagCount; ++i)
+            made[i] = tagsOf(flags[i]);
+        made[kFlagCount] = tagsOf("monitor_comments");
+        made[kFlagCount + 1] = tagsOf("monitor_comment_date");
+        return made;
+    }();
+    return tags;
+}
 
 // What an element becomes. A value this writer left as it found it (mine equals asRead) takes
 // the file's present value, so that a change another writer made meanwhile is kept; trimmed as
@@ -101,18 +119,18 @@ QByteArray mergedValue(const QByteArray &mine, const QByteArray *asRead, const Q
 QList<SingleElement> singleElements(const EncodedValues &encoded, const EncodedValues *asRead,
                                     const QByteArray &text)
 {
+    const auto &tags = singleTags();
     QList<SingleElement> singles;
-    const QList<QByteArray> flags = flagNames();
     for (int i = 0; i < kFlagCount; ++i) {
         singles.append(
-            {flags[i], mergedValue(encoded.flags[i], asRead ? &asRead->flags[i] : nullptr, text,
-                                   tagsOf(flags[i]))});
+            {&tags[i],
+             mergedValue(encoded.flags[i], asRead ? &asRead->flags[i] : nullptr, text, tags[i])});
     }
     singles.append(
-        {"monitor_comments", mergedValue(encoded.comments, asRead ? &asRead->comments : nullptr,
-                                         text, tagsOf("monitor_comments"))});
+        {&tags[kFlagCount], mergedValue(encoded.comments, asRead ? &asRead->comments : nullptr,
+                                        text, tags[kFlagCount])});
     // The date is the day of this save, whoever saved before.
-    singles.append({"monitor_comment_date", encoded.commentDate});
+    singles.append({&tags[kFlagCount + 1], encoded.commentDate});
     return singles;
 }
 
@@ -123,7 +141,7 @@ Replacement replaceInText(QByteArray &text, const ElementTags &tags, const QByte
 {
     const ElementSpan span = locateElement(text, tags);
     if (span.found()) {
-        text = spliceElement(text, span, value);
+        text.replace(span.valueBegin, span.valueLength(), value); // in place, no new buffer
         return Replacement::Done;
     }
     const bool startMissing = span.start < 0;
@@ -162,6 +180,9 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
         asRead = nullptr;
     static const ElementTags listTags = tagsOf("student_list");
     static const ElementTags idTags = tagsOf("student_personal_id");
+    static const ElementTags markingTags = tagsOf("marking");
+    static const ElementTags summaryTags = tagsOf("pt3_commenting");
+    static const ElementTags scriptTags = tagsOf("script_commenting");
     static const QByteArray completedEnd = "</student_completed>";
     static const QByteArray monitoringEnd = "</student_monitoring_details>";
 
@@ -181,7 +202,9 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
         rowsById[trimBlanks(rows[r].personalId)].append(r);
     QHash<QByteArray, int> rowsTaken;
 
-    QByteArray rebuilt = text.left(listSpan.valueBegin);
+    QByteArray rebuilt;
+    rebuilt.reserve(text.size() + text.size() / 8); // the values may grow
+    rebuilt.append(text.constData(), listSpan.valueBegin);
     for (QByteArray block : cut.blocks) {
         QByteArray id;
         QByteArray missingId;
@@ -200,12 +223,12 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
         rowsTaken[id] = taken + 1;
         const int r = matching[taken];
         const EncodedGrading *was = asRead ? &(*asRead)[r] : nullptr;
-        auto merged = [&](const QByteArray EncodedGrading::*field, const char *name) {
-            return mergedValue(rows[r].*field, was ? &(was->*field) : nullptr, block, tagsOf(name));
+        auto merged = [&](const QByteArray EncodedGrading::*field, const ElementTags &tags) {
+            return mergedValue(rows[r].*field, was ? &(was->*field) : nullptr, block, tags);
         };
-        const EncodedGrading row{rows[r].personalId, merged(&EncodedGrading::marking, "marking"),
-                                 merged(&EncodedGrading::summaryFeedback, "pt3_commenting"),
-                                 merged(&EncodedGrading::scriptComments, "script_commenting")};
+        const EncodedGrading row{rows[r].personalId, merged(&EncodedGrading::marking, markingTags),
+                                 merged(&EncodedGrading::summaryFeedback, summaryTags),
+                                 merged(&EncodedGrading::scriptComments, scriptTags)};
 
         const qsizetype headEnd = block.indexOf(completedEnd);
         if (headEnd < 0) {
@@ -217,11 +240,12 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
             malformedTag = monitoringEnd;
             return false;
         }
-        rebuilt += block.left(headEnd + completedEnd.size());
-        rebuilt += "<marking>" + row.marking + "</marking>";
-        rebuilt += "<pt3_commenting>" + row.summaryFeedback + "</pt3_commenting>";
-        rebuilt += "<script_commenting>" + row.scriptComments + "</script_commenting>";
-        rebuilt += block.mid(tailStart);
+        rebuilt.append(block.constData(), headEnd + completedEnd.size());
+        for (const auto &[tags, value] :
+             {std::pair{&markingTags, &row.marking}, std::pair{&summaryTags, &row.summaryFeedback},
+              std::pair{&scriptTags, &row.scriptComments}})
+            rebuilt.append(tags->start).append(*value).append(tags->end);
+        rebuilt.append(block.constData() + tailStart, block.size() - tailStart);
     }
     rebuilt += cut.extras;
     rebuilt += text.mid(listSpan.endTag);
@@ -250,13 +274,79 @@ bool readForSave(const QString &path, QByteArray &text, FileOperations &files,
     return false;
 }
 
-bool writeForSave(const QString &path, const QByteArray &text, FileOperations &files,
-                  MessagePresenter &messages)
+bool writeForSave(const QString &path, const QByteArray &text, const QByteArray &asRead,
+                  FileOperations &files, const WriteLock &lock, MessagePresenter &messages)
 {
-    const WriteResult written = WriteFileWithBackup(path, text, files);
+    const WriteResult written = WriteFileWithBackup(path, text, files, &lock, &asRead);
     if (!written.ok)
         messages.show(texts::saveFailed(path, written.error, !written.replaced));
     return written.ok;
+}
+
+struct SaveInput
+{
+    const QString &path;
+    const EncodedValues &encoded;
+    const EncodedValues *asRead;
+    const FileIdentity &opened;
+    const QByteArray &numberScriptsText;
+};
+
+FileIdentity identityIn(const QByteArray &text)
+{
+    const auto value = [&text](const char *name) {
+        const ElementSpan span = locateElement(text, tagsOf(name));
+        return span.found() ? trimBlanks(text.mid(span.valueBegin, span.valueLength()))
+                            : QByteArray();
+    };
+    return {value("staff_id"), value("course_code"), value("pres_code"), value("assgnmt_suffix")};
+}
+
+bool saveUnderLock(const SaveInput &in, FileOperations &files, const WriteLock &lock,
+                   MessagePresenter &messages)
+{
+    QByteArray text;
+    if (!readForSave(in.path, text, files, messages))
+        return false;
+    const QByteArray asRead = text; // shared until the text changes
+    // A file moved or copied over this one (another tutor's, another assignment's) is not the
+    // form's to write into.
+    if (!in.opened.isEmpty()) {
+        const FileIdentity now = identityIn(text);
+        if (!(now == in.opened)) {
+            messages.show(texts::saveFailed(
+                in.path, texts::fileOfAnotherTutor(in.opened.shown(), now.shown())));
+            return false;
+        }
+    }
+
+    // The whole new text is made before anything is written, so a save lands whole or not at all.
+    const QList<SingleElement> singles = singleElements(in.encoded, in.asRead, text);
+    QByteArray malformedTag;
+    for (const SingleElement &single : singles) {
+        if (replaceInText(text, single.tags(), single.value, malformedTag) != Replacement::Done) {
+            messages.show(texts::saveRefusedMalformed(malformedTag));
+            return false;
+        }
+    }
+    QByteArrayList missingIds;
+    if (!rebuildStudentList(text, in.numberScriptsText, in.encoded.students,
+                            in.asRead ? &in.asRead->students : nullptr, missingIds, malformedTag)) {
+        messages.show(texts::saveRefusedMalformed(malformedTag));
+        return false;
+    }
+    // In a damaged file one replacement can swallow another, or an element inserted in front of
+    // "</preferences>" can land inside the student list; the entries must read back as written.
+    for (const SingleElement &single : singles) {
+        const ElementSpan span = locateElement(text, single.tags());
+        if (!span.found() || text.mid(span.valueBegin, span.valueLength()) != single.value) {
+            messages.show(texts::saveRefusedDamaged(single.tags().start));
+            return false;
+        }
+    }
+    for (const QByteArray &missingId : missingIds)
+        messages.show(texts::missingElement(missingId));
+    return writeForSave(in.path, text, asRead, files, lock, messages);
 }
 
 } // namespace
@@ -277,7 +367,12 @@ bool ReplaceElementText(const QByteArray &startTag, const QByteArray &endTag, co
         messages.show(texts::saveRefusedMalformed(missingTag));
         return false;
     }
-    return !writeNow || writeForSave(path, text, files, messages);
+    if (!writeNow)
+        return true;
+    const WriteResult written = WriteFileWithBackup(path, text, files);
+    if (!written.ok)
+        messages.show(texts::saveFailed(path, written.error, !written.replaced));
+    return written.ok;
 }
 
 bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
@@ -294,50 +389,44 @@ bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
     if (asRead && !encodeValues(*asRead, was, unencodable))
         asRead = nullptr;
 
-    // From the read to the rewrite no other writer may come between, or its save would be lost.
-    QString reason;
-    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
-    if (!lock) {
-        messages.show(texts::saveFailed(path, reason));
-        return false;
+    // From the read to the rewrite no other writer may come between, or its save would be lost;
+    // no box is shown before the lock is let go.
+    DeferredMessages later;
+    bool saved = false;
+    {
+        QString reason;
+        const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+        if (!lock) {
+            messages.show(texts::saveFailed(path, reason));
+            return false;
+        }
+        const SaveInput input{path, encoded, asRead ? &was : nullptr,
+                              asRead ? asRead->identity : FileIdentity{}, numberScriptsText};
+        saved = saveUnderLock(input, files, *lock, later);
     }
-    QByteArray text;
-    if (!readForSave(path, text, files, messages))
-        return false;
+    later.showTo(messages);
+    return saved;
+}
 
-    // The whole new text is made before anything is written, so a save lands whole or not at all.
-    const QList<SingleElement> singles = singleElements(encoded, asRead ? &was : nullptr, text);
-    QByteArray malformedTag;
-    for (const SingleElement &single : singles) {
-        if (replaceInText(text, tagsOf(single.name), single.value, malformedTag) !=
-            Replacement::Done) {
-            messages.show(texts::saveRefusedMalformed(malformedTag));
-            return false;
-        }
-    }
-    QByteArrayList missingIds;
-    if (!rebuildStudentList(text, numberScriptsText, encoded.students,
-                            asRead ? &was.students : nullptr, missingIds, malformedTag)) {
-        messages.show(texts::saveRefusedMalformed(malformedTag));
-        return false;
-    }
-    // In a damaged file one replacement can swallow another, or an element inserted in front of
-    // "</preferences>" can land inside the student list; the entries must read back as written.
-    for (const SingleElement &single : singles) {
-        const ElementSpan span = locateElement(text, tagsOf(single.name));
-        if (!span.found() || text.mid(span.valueBegin, span.valueLength()) != single.value) {
-            messages.show(texts::saveRefusedDamaged(tagsOf(single.name).start));
-            return false;
-        }
-    }
-    for (const QByteArray &missingId : missingIds)
-        messages.show(texts::missingElement(missingId));
-    return writeForSave(path, text, files, messages);
+bool FileIdentity::operator==(const FileIdentity &other) const
+{
+    return staffId == other.staffId && courseCode == other.courseCode &&
+           presCode == other.presCode && assignment == other.assignment;
+}
+
+QString FileIdentity::shown() const
+{
+    return QStringLiteral("tutor %1, %2-%3 TMA %4")
+        .arg(decodeAnsi(staffId), decodeAnsi(courseCode), decodeAnsi(presCode),
+             decodeAnsi(assignment));
 }
 
 MonitorFormValues formValuesOf(const TutorData &data)
 {
     MonitorFormValues values;
+    const TutorRecord &r = data.record;
+    values.identity = {trimBlanks(r.staff_id), trimBlanks(r.course_code), trimBlanks(r.pres_code),
+                       trimBlanks(r.assgnmt_suffix)};
     for (int i = 0; i < kFlagCount; ++i)
         values.flags[i] = decodeAnsi(data.record.flags[i]);
     values.comments = decodeAnsi(data.record.monitor_comments);

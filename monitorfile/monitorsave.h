@@ -24,9 +24,22 @@ struct StudentGrading
     QString scriptComments;
 };
 
+// Whose file a form was opened on: tutor, course, presentation and assignment, as the file said.
+struct FileIdentity
+{
+    QByteArray staffId;
+    QByteArray courseCode;
+    QByteArray presCode;
+    QByteArray assignment;
+    bool operator==(const FileIdentity &other) const;
+    bool isEmpty() const { return *this == FileIdentity{}; }
+    QString shown() const; // "tutor 00417263, M101-05B TMA 03"
+};
+
 // Everything the form saves, gathered from the window.
 struct MonitorFormValues
 {
+    FileIdentity identity; // of the file as first read; empty in the values to save
     std::array<QString, kFlagCount> flags;
     QString comments;
     QString commentDate;
@@ -53,13 +66,16 @@ bool ReplaceElementText(const QByteArray &startTag, const QByteArray &endTag, co
 // id. Before anything is written the values are checked to fit the file's code page and the
 // file's student list to be whole; blocks without a row and blocks beyond numberScriptsText stay
 // as they are. asRead, when given, holds the values as this writer first had them: a value
-// still equal to it is left as the file now holds it, so another writer's change to it is kept.
+// still equal to it is left as the file now holds it, so another writer's change to it is kept;
+// a file that by then belongs to another tutor or assignment than asRead's is left alone.
+// Messages are shown once the lock is let go (a missing personal id's after the rewrite).
 // Returns true only when the new text reached the disk; otherwise the monitor has been told why.
 bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
                      const QByteArray &numberScriptsText, FileOperations &files,
                      MessagePresenter &messages, const MonitorFormValues *asRead = nullptr);
 
-// The values a form shows for the model (no date): what asRead is made from.
+// The values a form shows for the model (no date), with the file's identity: what asRead is made
+// from.
 MonitorFormValues formValuesOf(const TutorData &data);
 
 // After a save the model holds what was saved, so that the next save tells this writer's changes

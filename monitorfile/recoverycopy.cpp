@@ -1,6 +1,7 @@
 #include "recoverycopy.h"
 
 #include "privatefolder.h"
+#include "writelock.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -128,13 +129,13 @@ bool RecoveryStore::keep(const RecoveryCopy &copy, QString &error)
     const QString path = pathFor(copy.tutorFile);
     // Held before the copy exists, so that no form starting meanwhile takes it for an orphan.
     if (!m_owner) {
-        auto owner = std::make_unique<QLockFile>(lockPathFor(path));
-        owner->setStaleLockTime(0);
-        if (!owner->tryLock(0)) {
-            error = QStringLiteral("cannot lock %1").arg(QDir::toNativeSeparators(path));
+        qint64 holder = 0;
+        m_owner = processLockAt(lockPathFor(path), holder, error);
+        if (!m_owner) {
+            if (error.isEmpty())
+                error = QStringLiteral("cannot lock %1").arg(QDir::toNativeSeparators(path));
             return false;
         }
-        m_owner = std::move(owner);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -178,10 +179,11 @@ std::optional<RecoveryCopy> RecoveryStore::takeOrphan(const QString &tutorFile)
         // A copy taken once and not deletable (a read-only disk) is not offered again and again.
         if (path == own || m_taken.contains(path))
             continue;
-        auto owner = std::make_unique<QLockFile>(lockPathFor(path));
         // Only a lock of a process that has ended is broken, however old.
-        owner->setStaleLockTime(0);
-        if (!owner->tryLock(0))
+        qint64 holder = 0;
+        QString ignored;
+        std::unique_ptr<WriteLock> owner = processLockAt(lockPathFor(path), holder, ignored);
+        if (!owner)
             continue; // its form still runs: the work is that form's
         std::optional<RecoveryCopy> copy = readCopy(path, tutorFile);
         if (!copy)

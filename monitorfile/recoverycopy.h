@@ -1,9 +1,9 @@
 #pragma once
 
+#include "fileoperations.h"
 #include "monitorsave.h"
 
 #include <QDateTime>
-#include <QLockFile>
 #include <QString>
 #include <QStringList>
 
@@ -61,7 +61,7 @@ private:
 
     QString m_folder;
     QString m_instance;                 // names this form's copies
-    std::unique_ptr<QLockFile> m_owner; // held while this form has a copy
+    std::unique_ptr<WriteLock> m_owner; // held while this form has a copy
     QStringList m_taken;                // copies of ended forms taken over, by path
 };
 

@@ -9,18 +9,19 @@ QString backupPathOf(const QString &path)
     return path + QStringLiteral(".BAK");
 }
 
-WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files)
+WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files,
+                                const WriteLock *lock, const QByteArray *asRead)
 {
     WriteResult result;
     const QString backup = backupPathOf(path);
-    if (!files.copyToBackup(path, backup, result.error))
+    if (!files.copyToBackup(path, asRead, backup, result.error))
         return result;
 
     TemporaryFile temporary;
     if (!files.createTemporary(path, temporary, result.error))
         return result;
     if (!files.write(temporary, text, result.error) ||
-        !files.flushToDisk(temporary, result.error) ||
+        !files.flushToDisk(temporary, result.error) || (lock && !lock->isStillHeld(result.error)) ||
         !files.replace(temporary, path, result.error)) {
         files.discard(temporary);
         return result;

@@ -6,6 +6,7 @@
 namespace monitorfile {
 
 class FileOperations;
+class WriteLock;
 
 struct WriteResult
 {
@@ -19,8 +20,12 @@ struct WriteResult
 // and onto the disk, that file replaces the old one in one step, the folder is flushed and the
 // ".BAK" removed. On failure the file keeps its previous content, any temporary file is removed
 // and the ".BAK" copy, when made, stays beside it. The caller holds files.lockForWriting(path):
-// leftover temporary files are removed on the way.
-WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files);
+// leftover temporary files are removed on the way. When lock is given, the new text takes the
+// file's place only while the lock is still held; asRead, when given, is the file as the caller
+// read it under that lock, which the ".BAK" copy is made from without reading the file again.
+WriteResult WriteFileWithBackup(const QString &path, const QByteArray &text, FileOperations &files,
+                                const WriteLock *lock = nullptr,
+                                const QByteArray *asRead = nullptr);
 
 QString backupPathOf(const QString &path);
 

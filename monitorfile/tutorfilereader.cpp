@@ -1,5 +1,6 @@
 #include "tutorfilereader.h"
 
+#include "deferredmessages.h"
 #include "fileoperations.h"
 #include "markupchars.h"
 #include "messages.h"
@@ -272,24 +273,40 @@ enum class Tidying { Written, LeftAsOthersWroteIt, Failed };
 // The tidying rewrite holds the write lock from a second read on, and writes only when the file
 // still holds the text that was tidied: a save that came between is never undone. The first read
 // takes no lock, so a start-up that has nothing to tidy never waits for another writer.
-Tidying writeTidiedText(const QString &path, const QByteArray &readText, const QByteArray &text,
-                        FileOperations &files, MessagePresenter &messages)
+Tidying tidyUnderLock(const QString &path, const QByteArray &readText, const QByteArray &text,
+                      FileOperations &files, const WriteLock &lock, MessagePresenter &messages)
 {
-    QString reason;
-    const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
-    if (!lock) {
-        messages.show(texts::normalisedRewriteFailed(path, reason));
-        return Tidying::Failed;
-    }
     QByteArray now;
     if (readTutorFileText(path, now, files, messages) != ReadStatus::Ok)
         return Tidying::Failed;
     if (now != readText)
         return Tidying::LeftAsOthersWroteIt;
-    const WriteResult written = WriteFileWithBackup(path, text, files);
+    const WriteResult written = WriteFileWithBackup(path, text, files, &lock, &now);
     if (!written.ok)
         messages.show(texts::normalisedRewriteFailed(path, written.error));
     return written.ok ? Tidying::Written : Tidying::Failed;
+}
+
+// The tidying rewrite holds the write lock from a second read on, and writes only when the file
+// still holds the text that was tidied: a save that came between is never undone. The first read
+// takes no lock, so a start-up that has nothing to tidy never waits for another writer. Messages
+// wait until the lock is let go.
+Tidying writeTidiedText(const QString &path, const QByteArray &readText, const QByteArray &text,
+                        FileOperations &files, MessagePresenter &messages)
+{
+    DeferredMessages later;
+    Tidying tidying = Tidying::Failed;
+    {
+        QString reason;
+        const std::unique_ptr<WriteLock> lock = files.lockForWriting(path, reason);
+        if (!lock) {
+            messages.show(texts::normalisedRewriteFailed(path, reason));
+            return Tidying::Failed;
+        }
+        tidying = tidyUnderLock(path, readText, text, files, *lock, later);
+    }
+    later.showTo(messages);
+    return tidying;
 }
 
 } // namespace

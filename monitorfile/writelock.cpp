@@ -1,12 +1,11 @@
 #include "writelock.h"
 
+#include "lockname.h"
 #include "messagetexts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSysInfo>
 #include <QThread>
@@ -21,18 +20,21 @@
 #include <windows.h>
 #else
 #include <signal.h>
+#include <unistd.h>
 #endif
 
 namespace monitorfile {
 
 namespace {
 
-// A rewrite holds the lock for milliseconds; one this old belongs to a writer that hung or to a
-// machine whose processes cannot be asked (a network share), and is taken over.
+// A lock of another computer whose processes cannot be asked (a network share) is taken over
+// once it is older than any rewrite takes.
 constexpr qint64 kStaleAfterMs = 30'000;
 // A writer fills its lock file the moment it has made it; one still empty after this was left by
 // a writer stopped in between.
 constexpr qint64 kEmptyStaleAfterMs = 2'000;
+// Each break needs a stale lock, so this only bounds a folder that keeps making them.
+constexpr int kMostRetriesAtOnce = 16;
 
 // Who holds a lock, as its file says in QLockFile's layout: process, program, computer. A fourth
 // line, a random token, lets a writer tell its own file from one made after its own was broken.
@@ -55,10 +57,9 @@ LockContent parse(const QByteArray &bytes)
     return content;
 }
 
-QByteArray contentOf(const QString &path)
+QString systemReason(int error)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.read(4096) : QByteArray();
+    return QString::fromLocal8Bit(std::generic_category().message(error));
 }
 
 bool processRunning(qint64 pid)
@@ -76,92 +77,172 @@ bool processRunning(qint64 pid)
 #endif
 }
 
-// Left by a writer of this computer that is gone, or older than any rewrite takes. A file
-// without content (a writer stopped between making and filling it) goes by its age alone.
-bool isStale(const QString &path)
+#ifdef Q_OS_LINUX
+// When the process started, from /proc (its start in clock ticks after the boot); invalid when
+// it cannot be told.
+QDateTime processStart(qint64 pid)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile system(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly) || !system.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    // The fields after the name (which may hold blanks), from the third: the start is the 22nd.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    const QByteArray all = system.readAll();
+    const qsizetype boot = all.indexOf("btime ");
+    if (fields.size() < 20 || boot < 0)
+        return {};
+    const qint64 bootSeconds = all.mid(boot + 6, all.indexOf('\n', boot) - boot - 6).toLongLong();
+    const qint64 ticks = fields[19].toLongLong();
+    return QDateTime::fromMSecsSinceEpoch(bootSeconds * 1000 +
+                                          ticks * 1000 / ::sysconf(_SC_CLK_TCK));
+}
+#endif
+
+// The holder of a lock written at `written`: a running process that started before then. A
+// process started later has only been given the ended holder's id again.
+bool holderRunning(qint64 pid, const QDateTime &written)
+{
+#ifdef Q_OS_LINUX
+    const QDateTime started = processStart(pid);
+    // The boot time is in whole seconds.
+    if (started.isValid() && written.isValid() && started > written.addSecs(2))
         return false;
-    const LockContent holder = parse(contentOf(path));
-    if (holder.pid > 0 && holder.host == QSysInfo::machineHostName() && !processRunning(holder.pid))
-        return true;
-    const qint64 age = qAbs(info.lastModified().msecsTo(QDateTime::currentDateTime()));
-    return age > (holder.pid > 0 ? kStaleAfterMs : kEmptyStaleAfterMs);
+#else
+    Q_UNUSED(written);
+#endif
+    return processRunning(pid);
 }
 
-// On Windows a file another writer is reading at this moment cannot be deleted: try again for a
-// while, or the lock would stay behind.
-void removeLockFile(const QString &path)
+// Writers' locks also go by age when their holder is on another computer; a process's own lock
+// (a form's claim on a file) only when that process has ended.
+enum class Rules { Writers, Processes };
+
+// A living holder on this computer is never stale, however old its lock: it may be stopped, or
+// stuck in a slow read, and would wake to write over the next writer's save.
+bool isStale(const LockName &name, Rules rules)
 {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (QFile::remove(path) || !QFileInfo::exists(path))
-            return;
-        QThread::msleep(1);
-    }
+    if (name.state != LockName::State::LockFile)
+        return false;
+    const LockContent holder = parse(name.content);
+    const qint64 age = qAbs(name.modified.msecsTo(QDateTime::currentDateTime()));
+    if (holder.pid <= 0)
+        return age > kEmptyStaleAfterMs;
+    if (holder.host == QSysInfo::machineHostName())
+        return !holderRunning(holder.pid, name.modified);
+    return rules == Rules::Writers && age > kStaleAfterMs;
 }
+
+enum class Breaking { Broken, NotBroken, Refused };
 
 // Two writers that find the same stale lock must not both remove it: the second would remove
-// the lock the first has made meanwhile. Breakers take turns through a QLockFile of their own.
-void breakIfStale(const QString &path)
+// the lock the first has made meanwhile. Breakers take turns through a lock file of their own.
+Breaking breakIfStale(const QString &path, const LockName &seen, Rules rules,
+                      const QByteArray &content, QString &error)
 {
-    if (!isStale(path))
-        return;
-    QLockFile breaker(path + QStringLiteral(".break"));
-    if (breaker.tryLock(0) && isStale(path))
-        removeLockFile(path);
+    if (!isStale(seen, rules))
+        return Breaking::NotBroken;
+    const QString breakerPath = path + QStringLiteral(".break");
+    const int made = createLockFile(breakerPath, content, true);
+    if (made == EEXIST) {
+        const LockName breaker = lookAtLockName(breakerPath);
+        if (breaker.state == LockName::State::SomethingElse) {
+            error = texts::lockNameTaken(breakerPath, breaker.somethingElse);
+            return Breaking::Refused;
+        }
+        if (isStale(breaker, Rules::Writers))
+            removeLockFile(breakerPath);
+        return Breaking::NotBroken;
+    }
+    if (made != 0)
+        return Breaking::NotBroken; // the lock's own making will say why
+    Breaking result = Breaking::NotBroken;
+    const LockName now = lookAtLockName(path);
+    if (now.content == seen.content && isStale(now, rules)) {
+        const int removed = removeLockFile(path);
+        if (removed == 0) {
+            result = Breaking::Broken;
+        } else {
+            const LockContent holder = parse(now.content);
+            error = texts::endedWritersLockNotRemovable(path, holder.application, holder.pid,
+                                                        systemReason(removed));
+            result = Breaking::Refused;
+        }
+    }
+    removeLockFile(breakerPath);
+    return result;
 }
 
 class LockFileHeld : public WriteLock
 {
 public:
-    LockFileHeld(QString path, QByteArray content)
-        : m_path(std::move(path)), m_content(std::move(content))
+    LockFileHeld(QString path, QByteArray content, int descriptor)
+        : m_file(std::move(path), std::move(content), descriptor)
     {
     }
     ~LockFileHeld() override
     {
-        // A writer that stalled past the stale age may have lost its lock to another one.
-        if (contentOf(m_path) == m_content)
-            removeLockFile(m_path);
+        // A holder elsewhere may have lost its lock by age; the new holder's file stays.
+        if (m_file.isAtItsName())
+            removeLockFile(m_file.path());
+    }
+    bool isStillHeld(QString &error) const override
+    {
+        if (m_file.isAtItsName())
+            return true;
+        error = texts::lockTakenOver(m_file.path());
+        return false;
     }
 
 private:
-    QString m_path;
-    QByteArray m_content;
+    HeldLockFile m_file;
 };
 
-enum class Attempt { Taken, Held, Failed };
-
-// Makes the lock file exclusively (O_EXCL, CREATE_NEW). It is not flushed to the disk: after a
-// crash the file is stale anyway, and a flush would cost as much as the rewrite it guards.
-Attempt tryCreate(const QString &path, const QByteArray &content, int &vanished, QString &error)
+QByteArray ownContent()
 {
-    QFile file(path);
-    errno = 0;
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        if (file.write(content) == content.size() && file.flush())
-            return Attempt::Taken;
-        const int reason = errno;
-        file.close();
-        file.remove();
-        error = texts::lockFileNotMade(
-            path, reason ? QString::fromLocal8Bit(std::generic_category().message(reason))
-                         : file.errorString());
-        return Attempt::Failed;
+    return QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+           QCoreApplication::applicationName().toUtf8() + '\n' +
+           QSysInfo::machineHostName().toUtf8() + '\n' +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 16) + '\n';
+}
+
+// Makes the lock file at path, breaking a stale one and waiting at most wait for its holder.
+// last: what stood at the name at the last look, when the lock was not had.
+std::unique_ptr<WriteLock> takeLock(const QString &path, std::chrono::milliseconds wait,
+                                    Rules rules, bool sharedRead, QString &error, LockName &last)
+{
+    const QByteArray content = ownContent();
+    const QDeadlineTimer deadline(wait);
+    // Short pauses: the other writer is usually done within a few milliseconds.
+    unsigned long pause = 1;
+    int retriesAtOnce = 0;
+    for (;;) {
+        int descriptor = -1;
+        const int made = createLockFile(path, content, sharedRead, &descriptor);
+        if (made == 0)
+            return std::make_unique<LockFileHeld>(path, content, descriptor);
+        if (made != EEXIST) {
+            error = texts::lockFileNotMade(path, systemReason(made));
+            return {};
+        }
+        last = lookAtLockName(path);
+        if (last.state == LockName::State::SomethingElse) {
+            error = texts::lockNameTaken(path, last.somethingElse);
+            return {};
+        }
+        const Breaking breaking = breakIfStale(path, last, rules, content, error);
+        if (breaking == Breaking::Refused)
+            return {};
+        // Freed just now: one more try, however long the wait has been.
+        const bool freed = breaking == Breaking::Broken || last.state == LockName::State::Absent;
+        if (freed && ++retriesAtOnce <= kMostRetriesAtOnce)
+            continue;
+        if (deadline.hasExpired())
+            return {};
+        QThread::msleep(pause);
+        pause = qMin<unsigned long>(pause * 2, 50);
     }
-    // Held, or given up between the try and this look: either way, worth another try.
-    const int reason = errno;
-    if (reason == EEXIST || QFileInfo::exists(path)) {
-        vanished = 0;
-        return Attempt::Held;
-    }
-    if (++vanished < 3)
-        return Attempt::Held;
-    error = texts::lockFileNotMade(
-        path, reason ? QString::fromLocal8Bit(std::generic_category().message(reason))
-                     : file.errorString());
-    return Attempt::Failed;
 }
 
 } // namespace
@@ -175,34 +256,24 @@ std::unique_ptr<WriteLock> lockFileNextTo(const QString &file, std::chrono::mill
                                           QString &error)
 {
     const QString path = lockPathOf(file);
-    const QByteArray content =
-        QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
-        QCoreApplication::applicationName().toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() +
-        '\n' + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + '\n';
-    const QDeadlineTimer deadline(wait);
-    // Short pauses: the other writer is usually done within a few milliseconds.
-    unsigned long pause = 1;
-    int vanished = 0;
-    for (;;) {
-        switch (tryCreate(path, content, vanished, error)) {
-        case Attempt::Taken:
-            return std::make_unique<LockFileHeld>(path, content);
-        case Attempt::Failed:
-            return {};
-        case Attempt::Held:
-            break;
-        }
-        breakIfStale(path);
-        if (deadline.hasExpired())
-            break;
-        QThread::msleep(pause);
-        pause = qMin<unsigned long>(pause * 2, 50);
-    }
-    const LockContent holder = parse(contentOf(path));
-    const QDateTime since = QFileInfo(path).lastModified();
-    error = holder.pid > 0 ? texts::fileLocked(holder.application, holder.pid, holder.host, since)
-                           : texts::fileLockedByUnknown(path, since);
+    LockName last;
+    std::unique_ptr<WriteLock> lock = takeLock(path, wait, Rules::Writers, true, error, last);
+    if (lock || !error.isEmpty())
+        return lock;
+    const LockContent holder = parse(last.content);
+    error = holder.pid > 0
+                ? texts::fileLocked(holder.application, holder.pid, holder.host, last.modified)
+                : texts::fileLockedByUnknown(path, last.modified);
     return {};
+}
+
+std::unique_ptr<WriteLock> processLockAt(const QString &path, qint64 &holder, QString &error)
+{
+    LockName last;
+    std::unique_ptr<WriteLock> lock =
+        takeLock(path, std::chrono::milliseconds(0), Rules::Processes, false, error, last);
+    holder = lock ? 0 : parse(last.content).pid;
+    return lock;
 }
 
 } // namespace monitorfile

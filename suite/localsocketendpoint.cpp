@@ -200,9 +200,17 @@ void LocalSocketEndpoint::readFrames(QLocalSocket *socket)
     scheduleDispatch();
 }
 
+// Inside the handler frames wait for it to return, unless the handler waits in an event loop of
+// its own (a message box): then they are handled there, as a window's messages are on Windows,
+// and no sender waits on the monitor.
+bool LocalSocketEndpoint::handlerIsBusy() const
+{
+    return m_dispatching && QThread::currentThread()->loopLevel() <= m_dispatchLoopLevel;
+}
+
 void LocalSocketEndpoint::scheduleDispatch()
 {
-    if (m_pending.empty() || m_dispatching || m_dispatchScheduled)
+    if (m_pending.empty() || handlerIsBusy() || m_dispatchScheduled)
         return;
     m_dispatchScheduled = true;
     QMetaObject::invokeMethod(
@@ -212,9 +220,13 @@ void LocalSocketEndpoint::scheduleDispatch()
 void LocalSocketEndpoint::dispatchPending()
 {
     m_dispatchScheduled = false;
-    if (m_dispatching)
+    if (handlerIsBusy())
         return;
+    const bool outerDispatching = m_dispatching;
+    const int outerLevel = m_dispatchLoopLevel;
+    const QPointer<QLocalSocket> outerCurrent = m_current;
     m_dispatching = true;
+    m_dispatchLoopLevel = QThread::currentThread()->loopLevel();
     const std::weak_ptr<char> alive = m_alive;
     while (!m_pending.empty()) {
         const Pending next = m_pending.front();
@@ -235,7 +247,9 @@ void LocalSocketEndpoint::dispatchPending()
             return;
         m_current = nullptr;
     }
-    m_dispatching = false;
+    m_dispatching = outerDispatching;
+    m_dispatchLoopLevel = outerLevel;
+    m_current = outerCurrent;
 }
 
 } // namespace suite

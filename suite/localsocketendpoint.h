@@ -54,6 +54,7 @@ private:
     void acceptConnections();
     void readFrames(QLocalSocket *socket);
     void scheduleDispatch();
+    bool handlerIsBusy() const;
     void dispatchPending();
 
     std::unique_ptr<QLocalServer> m_server;
@@ -63,6 +64,7 @@ private:
     std::deque<Pending> m_pending;
     bool m_dispatchScheduled = false;
     bool m_dispatching = false;
+    int m_dispatchLoopLevel = 0;      // the event loop level the handler was called from
     QPointer<QLocalSocket> m_current; // whose frame the handler has now
     // Expires with the endpoint, so that a dispatch loop sees that its handler destroyed it.
     std::shared_ptr<char> m_alive = std::make_shared<char>();

@@ -3,9 +3,13 @@
 #include "messageendpoint.h"
 #include "suitewindows.h"
 
+#include "privatefolder.h"
+#include "writelock.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #ifdef MONITOR_WINDOWS_LAYER
 #include "win32messages.h"
@@ -49,22 +53,20 @@ LockFileClaim::~LockFileClaim() = default;
 TutorFileClaim::Outcome LockFileClaim::claim(const QString &tutorFile,
                                              std::function<void()> comeForward)
 {
-    if (m_folder.isEmpty())
-        return Outcome::Ours;
+    m_error.clear();
+    if (!monitorfile::makePrivateFolder(m_folder, m_error))
+        return Outcome::NotClaimed;
     const QString key = fileKey(tutorFile);
-    auto lock = std::make_unique<QLockFile>(m_folder + QStringLiteral("/form-") + key +
-                                            QStringLiteral(".lock"));
-    lock->setStaleLockTime(0); // a live form holds it however long it stays open
-    if (!lock->tryLock(0)) {
-        qint64 holder = 0;
-        QString host;
-        QString application;
-        if (lock->error() != QLockFile::LockFailedError ||
-            !lock->getLockInfo(&holder, &host, &application))
-            return Outcome::Ours; // cannot tell: open rather than refuse
+    // A live form holds it however long it stays open.
+    qint64 holder = 0;
+    m_lock = monitorfile::processLockAt(
+        m_folder + QStringLiteral("/form-") + key + QStringLiteral(".lock"), holder, m_error);
+    if (!m_lock) {
+        if (holder <= 0)
+            return Outcome::NotClaimed; // cannot tell: open rather than refuse, and say so
+        m_error.clear();
         return askHolder(key, holder) ? Outcome::BroughtForward : Outcome::HeldElsewhere;
     }
-    m_lock = std::move(lock);
 #ifdef MONITOR_WINDOWS_LAYER
     Q_UNUSED(comeForward); // a later form raises our window itself
 #else
@@ -94,13 +96,10 @@ bool LockFileClaim::askHolder(const QString &key, qint64 holder)
 
 std::unique_ptr<TutorFileClaim> createPlatformClaim()
 {
-#ifdef MONITOR_WINDOWS_LAYER
-    // The temporary folder is the user's own on Windows.
-    const QString folder = QDir::tempPath() + QStringLiteral("/NorvaleQuilletForms");
-    return std::make_unique<LockFileClaim>(QDir().mkpath(folder) ? folder : QString());
-#else
-    return std::make_unique<LockFileClaim>(localsocket::socketFolder());
-#endif
+    // Not the shared temporary folder, where another user could make the folder first.
+    return std::make_unique<LockFileClaim>(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/RERODODUREVIDEDAZIREZ/forms"));
 }
 
 } // namespace suite

@@ -2,7 +2,7 @@
 
 #include "tutorfileclaim.h"
 
-#include <QLockFile>
+#include "fileoperations.h"
 
 #include <memory>
 
@@ -10,8 +10,8 @@ namespace suite {
 
 class MessageEndpoint;
 
-// The claim as a lock file named after the file (a hash of its canonical path) in `folder`,
-// broken only when the process that holds it has ended.
+// The claim as a lock file named after the file (a hash of its canonical path) in `folder`
+// (made private to the user when missing), broken only when the process that holds it has ended.
 class LockFileClaim : public TutorFileClaim
 {
 public:
@@ -19,13 +19,15 @@ public:
     ~LockFileClaim() override;
 
     Outcome claim(const QString &tutorFile, std::function<void()> comeForward) override;
+    QString errorString() const override { return m_error; }
 
 private:
     // Asks the form that holds the claim (process `holder`) to come forward.
     bool askHolder(const QString &key, qint64 holder);
 
     QString m_folder;
-    std::unique_ptr<QLockFile> m_lock;
+    QString m_error;
+    std::unique_ptr<monitorfile::WriteLock> m_lock;
     std::unique_ptr<MessageEndpoint> m_endpoint; // where later forms ask for this one
 };
 

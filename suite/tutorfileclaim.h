@@ -16,19 +16,22 @@ public:
         Ours,           // this form edits the file
         BroughtForward, // a running form has it and came forward
         HeldElsewhere,  // a running form has it and could not be reached
+        NotClaimed,     // no claim could be made (errorString says why): this form edits it
     };
 
     virtual ~TutorFileClaim();
 
     // Claims `tutorFile` for this form until the object is destroyed; calls `comeForward` from
-    // the event loop when a later form on the same file asks for this one. Ours too when no
-    // claim can be checked at all (no private folder): a form opened twice beats none at all.
+    // the event loop when a later form on the same file asks for this one. NotClaimed when no
+    // claim can be made at all (no private folder): a form opened twice beats none at all.
     virtual Outcome claim(const QString &tutorFile, std::function<void()> comeForward) = 0;
+    // Why the last claim was NotClaimed.
+    virtual QString errorString() const { return {}; }
 };
 
-// A lock file in the user's private folder, whose holder a later form asks to come forward
-// through the suite's messages (on Windows by the holder's window, elsewhere by a local socket of
-// the holder's). The caller owns it.
+// A lock file in a private folder of the user's own data, which no other user can take or block,
+// whose holder a later form asks to come forward through the suite's messages (on Windows by the
+// holder's window, elsewhere by a local socket of the holder's). The caller owns it.
 std::unique_ptr<TutorFileClaim> createPlatformClaim();
 
 } // namespace suite

@@ -3,6 +3,7 @@
 #include "localsocketendpoint.h"
 #include "localsocketmessages.h"
 #include "localsocketwire.h"
+#include "tutorfileclaim.h"
 #include "suitewindows.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,9 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -271,6 +274,46 @@ TEST_F(MessagesTest, TheHandlerMayCloseAndReopenTheEndpointWhileTheSenderWaits)
     }
 }
 
+// While the handler waits in a box of its own (an event loop), a send from the suite is handled
+// and answered there, as a window's messages are on Windows, not kept waiting until the bound.
+TEST_F(MessagesTest, ASendIsAnsweredWhileTheHandlerShowsABox)
+{
+    QProcess later;
+    bool answeredDuringTheBox = false;
+    LocalSocketEndpoint form;
+    ASSERT_TRUE(form.open(kFormTitle, [&](quint32 message, qint64, qint64) {
+        QEventLoop box; // the 1076 handled in it ends the sender, which ends the box
+        QObject::connect(&later, &QProcess::finished, &box, &QEventLoop::quit);
+        QTimer::singleShot(10000, &box, [&box] { box.exit(1); });
+        if (message == 1074)
+            later.start(QStringLiteral(STANDIN_PATH),
+                        {QStringLiteral("--send"), QStringLiteral("1076"), QStringLiteral("0")});
+        answeredDuringTheBox = message == 1074 && box.exec() == 0 && later.exitCode() == 0;
+    }));
+    EXPECT_EQ(runStandin({QStringLiteral("--post"), QStringLiteral("1074"), QStringLiteral("1")}),
+              0);
+    EXPECT_TRUE(processEventsUntil([&] { return later.state() == QProcess::NotRunning; }));
+    EXPECT_TRUE(answeredDuringTheBox);
+}
+
+// A second form's claim on a tutor file is refused, even when another user made the socket
+// folder first (so that the first form cannot be reached): the claim is in the user's data.
+TEST_F(MessagesTest, ASecondClaimOnAFileIsRefusedWhateverAnotherUserMade)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QByteArray shared =
+        QFile::encodeName(QStringLiteral("%1/nqm-%2").arg(QDir::tempPath()).arg(::getuid()));
+    ASSERT_TRUE(::mkdir(shared, 0700) == 0 && ::chown(shared, 65534, 65534) == 0);
+    const auto first = suite::createPlatformClaim();
+    EXPECT_EQ(first->claim(data.path(), {}), suite::TutorFileClaim::Outcome::Ours);
+    EXPECT_EQ(suite::createPlatformClaim()->claim(data.path(), {}),
+              suite::TutorFileClaim::Outcome::HeldElsewhere);
+    qunsetenv("XDG_DATA_HOME");
+}
+
 TEST_F(MessagesTest, SendWithoutTheFormsWindowExitsOne)
 {
     QProcess sender;
@@ -483,6 +526,30 @@ TEST_F(MessagesTest, AnotherUsersSocketOrFolderIsNeverTakenForOurs)
     EXPECT_FALSE(form.heldElsewhere());
     EXPECT_TRUE(form.errorString().contains(QStringLiteral("another user")))
         << form.errorString().toStdString();
+}
+
+// The runtime folder takes the sockets only when it is the user's own real folder, closed to
+// others; otherwise the private folder in the temporary folder does.
+TEST_F(MessagesTest, TheRuntimeFolderIsUsedOnlyWhenItIsTheUsersAlone)
+{
+    QTemporaryDir runtimes;
+    const QString fallback = QStringLiteral("%1/nqm-%2").arg(QDir::tempPath()).arg(::getuid());
+    const auto made = [&](const char *name, mode_t mode, uid_t owner) {
+        const QByteArray path = QFile::encodeName(runtimes.path()) + '/' + name;
+        const bool ok =
+            ::mkdir(path, mode) == 0 && !::chmod(path, mode) && !::chown(path, owner, owner);
+        return ok ? QFile::decodeName(path) : QString();
+    };
+    const QString own = made("own", 0700, ::getuid());
+    ASSERT_TRUE(QFile::link(own, runtimes.path() + QStringLiteral("/link")));
+    for (const auto &[runtime, used] : {std::pair{own, own},
+                                        {made("open", 0755, ::getuid()), fallback},
+                                        {runtimes.path() + QStringLiteral("/link"), fallback},
+                                        {made("others", 0700, 65534), fallback}}) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        EXPECT_EQ(suite::localsocket::socketFolder(), used) << runtime.toStdString();
+    }
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(MessagesTest, ManyQuickPostsArriveCompleteAndInOrder)

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using monitorfile::MessageAnswer;
 using Step = FailingFileOperations::Step;
 
@@ -48,15 +50,20 @@ private slots:
     {
         resetFakes();
         m_files.failAt(Step::None);
+        m_files.onStep = nullptr;
         m_form = startForm(fixture(QStringLiteral("laid_out.normalised.fhi")));
         QVERIFY(m_loaded);
         m_form->show();
         m_messages = {};
     }
 
+    // Each step failing, and what another program does in the tutor folder meanwhile (another
+    // tutor's file moved over this one, a pipe at the lock's name, the lock taken over while the
+    // form was held up): told once, with the lock let go, and nothing written.
     void everyFailingStepOfTheRewriteKeepsTheWork_data()
     {
         QTest::addColumn<Step>("step");
+        QTest::addColumn<QString>("said");
         const std::pair<Step, const char *> steps[] = {{Step::Lock, "lock"},
                                                        {Step::Read, "read"},
                                                        {Step::CopyToBackup, "backup copy"},
@@ -66,16 +73,37 @@ private slots:
                                                        {Step::Replace, "replace"},
                                                        {Step::FlushFolder, "folder flush"}};
         for (const auto &[step, name] : steps)
-            QTest::addRow("%s", name) << step;
+            QTest::addRow("%s", name)
+                << step << QString::fromLatin1(FailingFileOperations::kReason);
+        for (const char *said : {"another tutor or assignment", "a pipe (FIFO) stands at its name",
+                                 "took over the file's lock"})
+            QTest::addRow("%s", said) << Step::None << QString::fromLatin1(said);
     }
 
     void everyFailingStepOfTheRewriteKeepsTheWork()
     {
         QFETCH(Step, step);
+        QFETCH(QString, said);
+        const QString lock = tutorFilePath() + QStringLiteral(".lock");
+        if (said.startsWith(QStringLiteral("another")))
+            m_root->write(kTutorFile, tutorFileBytes().replace("<staff_id>", "<staff_id>9"));
+        if (said.startsWith(QStringLiteral("a pipe")))
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        if (said.startsWith(QStringLiteral("took"))) {
+            m_files.onStep = [this](Step at) {
+                if (at == Step::FlushToDisk &&
+                    QFile::remove(m_root->path(kTutorFile) + QStringLiteral(".lock")))
+                    m_root->write(kTutorFile + QStringLiteral(".lock"), "1\nx\nelsewhere\n");
+            };
+        }
         const QByteArray before = tutorFileBytes();
         typeComment(QStringLiteral("precious"));
         m_files.failAt(step);
+        bool locked = false; // a lock taken over is another's: this form's is gone
+        m_messages.onShow = [&] { locked |= !m_files.onStep && QFileInfo(lock).isFile(); };
         m_form->menuItem("mnuSave")->trigger();
+        QVERIFY2(m_messages.texts.value(0).contains(said), qPrintable(m_messages.texts.value(0)));
+        QVERIFY(!locked);
         verifyStillUnsaved(tutorFilePath());
         // Whole: exactly as it was, unless the new text was in place when the folder flush failed.
         const QByteArray after = tutorFileBytes();
@@ -83,6 +111,7 @@ private slots:
                                           : after == before);
         for (const QString &entry : QDir(QFileInfo(tutorFilePath()).path()).entryList(QDir::Files))
             QVERIFY2(!entry.endsWith(QStringLiteral(".tmp")), qPrintable(entry));
+        QFile::remove(lock);
     }
 
     // The box gives a line break as LF; the file keeps CR LF, and the form keeps what it shows.

@@ -258,6 +258,13 @@ private slots:
         m_form->showMinimized();
         firstComesForward();
         QVERIFY(m_form->isVisible() && !m_form->isMinimized());
+
+        // Where no claim can be made at all, the form opens and says so.
+        m_fileClaim.outcome = suite::TutorFileClaim::Outcome::NotClaimed;
+        m_messages = {};
+        const auto unclaimed = openForm();
+        QVERIFY(m_loaded && m_messages.texts.size() == 1 &&
+                m_messages.texts.first().contains(QStringLiteral("cannot make sure")));
     }
 
     // Told once; not when another form holds the title, as with two windows of one title on

@@ -222,6 +222,16 @@ TEST_F(MonitorFhiTest, UsageAndMissingFilesExitTwo)
         EXPECT_EQ(run.exitCode, 2) << command;
         EXPECT_TRUE(run.err.contains("not a regular file")) << run.err.toStdString();
     }
+    // At the lock's name only the core's look sees it: a set ends at once, naming it.
+    QFile::remove(pipe);
+    const QString path = copy(QStringLiteral("laid_out.normalised.fhi"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path + QStringLiteral(".lock")).constData(), 0600), 0);
+    const ToolRun run =
+        runTool({QStringLiteral("set"), path, QStringLiteral("--flag"), QStringLiteral("1=E")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("monitor.fhi.lock cannot be taken: a pipe (FIFO)"))
+        << run.err.toStdString();
+    EXPECT_EQ(file(), fixture(QStringLiteral("laid_out.normalised.fhi")));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <csignal>
@@ -66,9 +68,9 @@ TEST_F(ProtocolEndToEnd, ACloseRequestWithUnsavedChangesWaitsForTheMonitorsAnswe
     EXPECT_TRUE(m_handler.waitForFinished(20000));
 }
 
-// Before the runtime folder, the sockets were named in the shared temporary folder, where
-// another user could take the form's name first and leave it deaf to the suite.
-TEST_F(ProtocolEndToEnd, ASocketPlantedByAnotherUserAtTheOldNameDoesNotMakeTheFormDeaf)
+// Another user's socket at the very name the form listens under (left from when the folder was
+// open to others): the form replaces it rather than stay deaf to the suite.
+TEST_F(ProtocolEndToEnd, ASocketPlantedByAnotherUserAtTheFormsNameDoesNotMakeTheFormDeaf)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to act as another user";
@@ -76,13 +78,17 @@ TEST_F(ProtocolEndToEnd, ASocketPlantedByAnotherUserAtTheOldNameDoesNotMakeTheFo
         "Monitor Entry Form - Norvale Quillet Monitor File Handler", QCryptographicHash::Sha1);
     quint64 handle = 0;
     std::memcpy(&handle, digest.constData(), sizeof(handle));
-    const QString oldName = m_work.path(QStringLiteral("tmp/nqm-%1-%2"))
-                                .arg(::getuid())
-                                .arg(handle, 16, 16, QLatin1Char('0'));
-    const pid_t planter = listenAsAnotherUser(QFile::encodeName(oldName));
+    const QString folder = m_work.path(QStringLiteral("tmp/nqm-%1")).arg(::getuid());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString name =
+        QStringLiteral("%1/nqm-%2").arg(folder).arg(handle, 16, 16, QLatin1Char('0'));
+    const pid_t planter = listenAsAnotherUser(QFile::encodeName(name));
     ASSERT_GT(planter, 0);
     startStandin();
     startForm(); // fails unless the form answers
+    EXPECT_EQ(QFileInfo(name).ownerId(), ::getuid()) << "the form listens under another name";
     const QByteArray before = m_work.read(kMonitorFile);
     EXPECT_EQ(runStandin({QStringLiteral("--send"), QStringLiteral("1074"), QStringLiteral("1")}),
               0);

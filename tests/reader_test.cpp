@@ -303,13 +303,16 @@ TEST_F(ReaderTest, PipeAtTheNameIsRefusedWithoutWaiting)
     EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("not a regular file")));
 }
 
-// The rewrite failing, or its lock held by another writer: the values are read all the same.
+// The rewrite failing, or its lock held by another writer, or a pipe at the lock's name (never
+// waited on): the values are read all the same.
 TEST_F(ReaderTest, FailedRewriteIsReportedAndLeavesTheFileAsItWas)
 {
     const QByteArray original = fixture(QStringLiteral("laid_out.fhi"));
-    for (const auto step :
-         {FailingFileOperations::Step::Replace, FailingFileOperations::Step::Lock}) {
+    for (const auto step : {FailingFileOperations::Step::Replace, FailingFileOperations::Step::Lock,
+                            FailingFileOperations::Step::None}) {
         put(original);
+        const bool pipe = step == FailingFileOperations::Step::None;
+        ASSERT_TRUE(!pipe || ::mkfifo(QFile::encodeName(filePath()) + ".lock", 0600) == 0);
         messages.texts.clear();
         data = {};
         FailingFileOperations failing(step);
@@ -319,8 +322,8 @@ TEST_F(ReaderTest, FailedRewriteIsReportedAndLeavesTheFileAsItWas)
         EXPECT_EQ(fileBytes(), original);
         ASSERT_EQ(messages.texts.size(), 1);
         EXPECT_TRUE(messages.texts[0].contains(filePath()));
-        EXPECT_TRUE(
-            messages.texts[0].contains(QString::fromLatin1(FailingFileOperations::kReason)));
+        EXPECT_TRUE(messages.texts[0].contains(
+            QString::fromLatin1(pipe ? "a pipe (FIFO)" : FailingFileOperations::kReason)));
         EXPECT_EQ(data.record.students.size(), 4u);
     }
 }

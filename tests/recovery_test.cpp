@@ -136,6 +136,9 @@ TEST_F(RecoveryStoreTest, CopiesAreTheUsersAloneWhateverTheUmask)
             EXPECT_EQ(info.st_mode & 0777, 0700u) << c.name;
             ASSERT_EQ(::stat(QFile::encodeName(store.pathFor(tutorFile)).constData(), &info), 0);
             EXPECT_EQ(info.st_mode & 0777, 0600u) << c.name;
+            const QString lock = store.pathFor(tutorFile).chopped(5) + QStringLiteral(".lock");
+            ASSERT_EQ(::stat(QFile::encodeName(lock).constData(), &info), 0); // the form's, 0600
+            EXPECT_EQ(info.st_mode & 0777, 0600u) << c.name;
         } else {
             EXPECT_FALSE(error.isEmpty()) << c.name;
             EXPECT_TRUE(QDir(folder.path(QStringLiteral("other"))).isEmpty()) << c.name;

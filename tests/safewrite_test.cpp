@@ -2,15 +2,20 @@
 
 #include "failingfileoperations.h"
 #include "safewrite.h"
+#include "writelock.h"
 
 #include <QFile>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <csignal>
 #include <cstring>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -113,6 +118,13 @@ TEST_F(SafeWriteTest, KeepsPermissions)
     // Owner, group and others; the "user" flags only echo the owner's for the current user.
     const auto mask = QFile::Permissions(0x7077);
     EXPECT_EQ(QFile::permissions(target()) & mask, permissions & mask);
+    // Nor are the ".BAK" copy and the temporary file ever wider, even when left behind.
+    FailingFileOperations stopping(Step::Write, 1, FailingFileOperations::Failure::AbruptStop);
+    EXPECT_THROW(WriteFileWithBackup(target(), "newer", stopping),
+                 FailingFileOperations::AbruptStop);
+    for (const QString &entry : folder.entries())
+        EXPECT_EQ(QFile::permissions(folder.path(entry)) & mask, permissions & mask)
+            << entry.toStdString();
 }
 
 TEST_F(SafeWriteTest, LinkedFileIsRewrittenWhereItPoints)
@@ -200,6 +212,55 @@ TEST_F(SafeWriteTest, ReadOnlyFolderIsReportedAndTheFileKeepsItsContent)
     EXPECT_EQ(failures, 0) << "the write into a read-only folder was reported as done";
     EXPECT_EQ(folder.read(kName), "old");
     EXPECT_EQ(folder.entries(), QStringList{kName});
+}
+
+// Runs check as "nobody" in a child process; its exit status.
+int asNobody(const std::function<int()> &check)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) != 0 || ::setuid(65534) != 0 ? 2 : check());
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+               ? WEXITSTATUS(status)
+               : 2;
+}
+
+// Two users: nobody, who may write in the folder (1777) but not root's file (0644), is refused
+// with the read-only message, and told truly that a lock of root's that outlived its writer cannot
+// be removed; root's save of nobody's file (0600) leaves it nobody's, 0600, readable by its owner.
+TEST_F(SafeWriteTest, AnotherUsersFileAndLockStayTheirs)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as two users";
+    folder.write(kName, "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 01777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0644), 0);
+    EXPECT_EQ(asNobody([this] {
+                  const WriteResult result = WriteFileWithBackup(target(), "new", files);
+                  return !result.ok && result.error.contains(QStringLiteral("read-only")) ? 0 : 1;
+              }),
+              0);
+    folder.write(QStringLiteral("monitor.fhi.lock"),
+                 "999999\nmonitorfhi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    EXPECT_EQ(asNobody([this] {
+                  QString error;
+                  return !lockFileNextTo(target(), std::chrono::milliseconds(30), error) &&
+                                 error.contains(QStringLiteral("ended (monitorfhi, process "
+                                                               "999999), and it cannot be removed"))
+                             ? 0
+                             : 1;
+              }),
+              0);
+    QFile::remove(folder.path(QStringLiteral("monitor.fhi.lock")));
+    EXPECT_EQ(folder.read(kName), "old");
+
+    ASSERT_EQ(::chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(target()).constData(), 0600), 0);
+    ASSERT_TRUE(WriteFileWithBackup(target(), "new", files).ok);
+    struct stat saved = {};
+    ASSERT_EQ(::stat(QFile::encodeName(target()).constData(), &saved), 0);
+    EXPECT_TRUE(saved.st_uid == 65534 && saved.st_gid == 65534 && (saved.st_mode & 07777) == 0600);
 }
 
 } // namespace

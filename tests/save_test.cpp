@@ -8,12 +8,15 @@
 #include "textvalues.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QSysInfo>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace monitorfile;
 
@@ -255,7 +258,10 @@ TEST_F(SaveTest, MissingPersonalIdIsReportedAndTheSaveGoesOn)
 {
     start(edited(generateTutorFile({2, 1, true}),
                  "<student_personal_id>" + generatedStudentId(0) + "</student_personal_id>", ""));
+    bool locked = false; // another writer would wait on the monitor
+    messages.onShow = [&] { locked |= QFileInfo::exists(filePath() + QStringLiteral(".lock")); };
     ASSERT_TRUE(save(shownValues()));
+    EXPECT_FALSE(locked);
     EXPECT_EQ(messages.texts,
               QStringList{QStringLiteral("Missing <student_personal_id> from xml file.")});
 }
@@ -428,31 +434,113 @@ TEST_F(SaveTest, AbruptStopAtAnyStepLeavesAWholeFileAndTheNextSaveCleansUp)
     }
 }
 
-// A lock held by a living writer fails the save once the wait is over, naming that writer, with
-// nothing written; one left by a writer that died is broken.
+// Whatever stands at the lock's name (its content or kind, its age, the message): a living
+// writer's lock (process 1, however old) fails the save once the wait is over, naming it, with
+// nothing written; one left by a writer that ended (its id perhaps given again to a later
+// process: this test's own), an empty one older than 2 s and one of another computer older than
+// 30 s are broken, and the freed lock is taken at once whatever the wait; anything but a lock
+// file fails the save at once, naming the path and what is there.
 TEST_F(SaveTest, AnotherWritersLockIsWaitedForOrBroken)
 {
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    const QByteArray ended = "999999\nmonitorfhi\n" + here + "\n";
+    const QByteArray elsewhere = "1\nmonitorfhi\nelsewhere.invalid\n";
+    const std::tuple<QByteArray, int, QString> rows[] = {
+        {"1\nmonitorfhi\n" + here + "\n", 31, QStringLiteral("process 1 on ")},
+        {QByteArray::number(QCoreApplication::applicationPid()) + "\nmonitorfhi\n" + here + "\n",
+         3600,
+         {}},
+        {ended, 0, {}},
+        {"", 3, {}},
+        {"", 0, QStringLiteral("its lock file")},
+        {elsewhere, 31, {}},
+        {elsewhere, 10, QStringLiteral("process 1 on elsewhere.invalid")},
+        {"fifo", 0, QStringLiteral("a pipe (FIFO) stands at its name")},
+        {"folder", 0, QStringLiteral("a folder stands at its name")},
+        {"link", 0, QStringLiteral("a link stands at its name")},
+        {"break", 0, QStringLiteral(".lock.break cannot be taken: a pipe (FIFO)")},
+    };
     start(generateTutorFile({1, 1, true}));
     const QByteArray before = fileBytes();
     MonitorFormValues values = shownValues();
     values.flags[0] = QStringLiteral("E");
     LocalFileOperations impatient(std::chrono::milliseconds(30));
-    {
-        QLockFile held(filePath() + QStringLiteral(".lock"));
-        ASSERT_TRUE(held.tryLock(0));
-        EXPECT_FALSE(save(values, impatient));
+    const QString lock = filePath() + QStringLiteral(".lock");
+    for (const auto &[planted, age, said] : rows) {
+        put(before);
+        messages.texts.clear();
+        const QByteArray fifo = QFile::encodeName(lock) + (planted == "break" ? ".break" : "");
+        if (planted == "fifo" || planted == "break") {
+            ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+        }
+        if (planted == "folder" || planted == "link") {
+            ASSERT_TRUE(planted == "link" ? QFile::link(folder.path(QStringLiteral("no")), lock)
+                                          : QDir().mkdir(lock));
+        }
+        if (!QFileInfo(lock).isSymLink() && !QFileInfo::exists(lock)) {
+            folder.write(QStringLiteral("monitor.fhi.lock"), planted == "break" ? ended : planted);
+            QFile file(lock);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                        file.setFileTime(QDateTime::currentDateTime().addSecs(-age),
+                                         QFileDevice::FileModificationTime));
+        }
+        EXPECT_EQ(save(values, impatient), said.isEmpty()) << planted.constData();
+        EXPECT_EQ(fileBytes().contains("<flag1>E</flag1>"), said.isEmpty());
+        EXPECT_EQ(messages.texts.size(), said.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(messages.texts.join(u' ').contains(said))
+            << messages.texts.join(u' ').toStdString();
+        for (const QString &name : folder.entries())
+            QDir().rmdir(folder.path(name)) || name == QStringLiteral("monitor.fhi") ||
+                QFile::remove(folder.path(name));
     }
-    EXPECT_EQ(fileBytes(), before);
-    ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.texts[0].contains(
-        QStringLiteral("process %1 on ").arg(QCoreApplication::applicationPid())))
-        << messages.texts[0].toStdString();
+}
 
-    folder.write(QStringLiteral("monitor.fhi.lock"),
-                 "999999\nmonitorfhi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    EXPECT_TRUE(save(values, impatient));
-    EXPECT_TRUE(fileBytes().contains("<flag1>E</flag1>"));
-    EXPECT_EQ(folder.entries(), QStringList{QStringLiteral("monitor.fhi")});
+// Another program's doing while the save runs: the temporary file removed, its lock put in place
+// of this writer's (held up past the stale age), a file of another course, presentation or
+// assignment moved over this one. Nothing is written, the message is true, the other's lock stays.
+TEST_F(SaveTest, AnotherProgramsDoingMidwayWritesNothing)
+{
+    using Step = FailingFileOperations::Step;
+    const QByteArray other = "1\nmonitorfhi\nelsewhere.invalid\nnewer\n";
+    const std::tuple<Step, QByteArray, QString> rows[] = {
+        {Step::Replace, "tmp", QStringLiteral("was removed by another")},
+        {Step::Read, "<course_code>M101<", QStringLiteral("another tutor or assignment")},
+        {Step::Read, "<pres_code>05B<", QStringLiteral("another tutor or assignment")},
+        {Step::Read, "<assgnmt_suffix>02<", QStringLiteral("another tutor or assignment")},
+        {Step::FlushToDisk, "lock", QStringLiteral("took over the file's lock")},
+    };
+    start(generateTutorFile({2, 1, true}));
+    const QByteArray before = fileBytes();
+    const MonitorFormValues asRead = formValuesOf(data);
+    MonitorFormValues values = shownValues();
+    values.flags[0] = QStringLiteral("E");
+    for (const auto &[at, doing, said] : rows) {
+        const QByteArray left =
+            doing.startsWith('<') ? edited(before, doing, doing.chopped(1) + "X<") : before;
+        put(before);
+        messages.texts.clear();
+        FailingFileOperations interfering;
+        interfering.onStep = [&, at = at, doing = doing](Step step) {
+            // A breaker removes the lock, then makes its own.
+            for (const QString &name : step == at ? folder.entries() : QStringList()) {
+                if (name.endsWith(QLatin1String(doing == "tmp" ? ".tmp" : ".lock")) &&
+                    !doing.startsWith('<'))
+                    QFile::remove(folder.path(name));
+            }
+            if (step == at && doing != "tmp")
+                doing == "lock" ? (void)folder.write(QStringLiteral("monitor.fhi.lock"), other)
+                                : (void)put(left);
+        };
+        EXPECT_FALSE(SaveMonitorForm(filePath(), values, data.NumberScriptsText, interfering,
+                                     messages, &asRead));
+        EXPECT_EQ(fileBytes(), left);
+        ASSERT_EQ(messages.texts.size(), 1);
+        EXPECT_TRUE(messages.texts[0].contains(said) &&
+                    messages.texts[0].contains(QStringLiteral("Nothing was saved")) &&
+                    !messages.texts[0].contains(QStringLiteral("No such file")))
+            << messages.texts[0].toStdString();
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("monitor.fhi.lock")), other);
 }
 
 // A line break typed in the comments is stored as CR LF; comments the monitor left alone keep

@@ -7,6 +7,8 @@ using monitorfile::TemporaryFile;
 bool FailingFileOperations::fails(Step step, QString &error)
 {
     calls.append(step);
+    if (onStep)
+        onStep(step);
     if (step != m_step || ++m_seen != m_call)
         return false;
     if (m_failure == Failure::AbruptStop)
@@ -31,11 +33,11 @@ ReadStatus FailingFileOperations::readFile(const QString &path, qint64 maxBytes,
     return LocalFileOperations::readFile(path, maxBytes, bytes, size, error);
 }
 
-bool FailingFileOperations::copyToBackup(const QString &source, const QString &backup,
-                                         QString &error)
+bool FailingFileOperations::copyToBackup(const QString &source, const QByteArray *asRead,
+                                         const QString &backup, QString &error)
 {
     return !fails(Step::CopyToBackup, error) &&
-           LocalFileOperations::copyToBackup(source, backup, error);
+           LocalFileOperations::copyToBackup(source, asRead, backup, error);
 }
 
 bool FailingFileOperations::createTemporary(const QString &target, TemporaryFile &temporary,

@@ -2,6 +2,8 @@
 
 #include "fileoperations.h"
 
+#include <functional>
+
 // The local file operations, with one chosen step failing on its n-th call (counting from 1):
 // with an error, or by the process stopping dead there (the sequence is abandoned by throwing
 // AbruptStop, so nothing after it runs, not even the clean-up of a failure).
@@ -42,13 +44,15 @@ public:
 
     static constexpr const char *kReason = "Injected failure";
 
-    QList<Step> calls; // every step, in order
+    QList<Step> calls;                // every step, in order
+    std::function<void(Step)> onStep; // another program's doing, as each step begins
 
     std::unique_ptr<monitorfile::WriteLock> lockForWriting(const QString &target,
                                                            QString &error) override;
     monitorfile::ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                      qint64 &size, QString &error) override;
-    bool copyToBackup(const QString &source, const QString &backup, QString &error) override;
+    bool copyToBackup(const QString &source, const QByteArray *asRead, const QString &backup,
+                      QString &error) override;
     bool createTemporary(const QString &target, monitorfile::TemporaryFile &temporary,
                          QString &error) override;
     bool write(monitorfile::TemporaryFile &temporary, const QByteArray &bytes,

@@ -33,15 +33,15 @@ ReadStatus MemoryFileOperations::readFile(const QString &path, qint64 maxBytes, 
     return ReadStatus::Ok;
 }
 
-bool MemoryFileOperations::copyToBackup(const QString &source, const QString &backup,
-                                        QString &error)
+bool MemoryFileOperations::copyToBackup(const QString &source, const QByteArray *asRead,
+                                        const QString &backup, QString &error)
 {
     const auto it = m_files.constFind(source);
     if (it == m_files.constEnd()) {
         error = QStringLiteral("No file to back up");
         return false;
     }
-    m_files.insert(backup, *it);
+    m_files.insert(backup, asRead ? *asRead : *it);
     return true;
 }
 

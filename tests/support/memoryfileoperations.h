@@ -30,7 +30,8 @@ public:
     }
     monitorfile::ReadStatus readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                      qint64 &size, QString &error) override;
-    bool copyToBackup(const QString &source, const QString &backup, QString &error) override;
+    bool copyToBackup(const QString &source, const QByteArray *asRead, const QString &backup,
+                      QString &error) override;
     bool createTemporary(const QString &target, monitorfile::TemporaryFile &temporary,
                          QString &error) override;
     bool write(monitorfile::TemporaryFile &temporary, const QByteArray &bytes,
