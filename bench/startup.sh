@@ -6,6 +6,10 @@
 # by the stand-in file handler, through exec_stamp, which notes the moment of the exec.
 #
 #     bench/startup.sh [RUNS]      (RUNS of each, default 20; MONITOR_BUILD_DIR as in run.sh)
+#
+# STARTUP_BASELINE_FORM=PROGRAM adds a third kind, "before" (another build of the form, say of an
+# earlier commit), started in turn with the other two and compared with the bare window the same
+# way.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -100,9 +104,14 @@ form="$build/app/MonitorForm"
 echo "Warming up (not counted), then $runs starts of each, alternately, on $DISPLAY"
 run warmup bare-warmup "$bare"
 run warmup form-warmup "$form"
+baseline=${STARTUP_BASELINE_FORM:-}
 for i in $(seq "$runs"); do
     run bare "bare-$i" "$bare"
     run form "form-$i" "$form"
+    if [ -n "$baseline" ]; then
+        run form "before-$i" "$baseline"
+        sed -i '$ s/^form\t/before\t/' "$work/results.tsv"
+    fi
 done
 
 # summary KIND COLUMN: "median min" of one column.
@@ -123,7 +132,7 @@ printf '%-38s %12s %12s %12s %12s %10s %10s\n' "" "bare median" "bare min" "form
 row() {
     local label=$1 col=$2 scale=$3 format=$4 bm bmin fm fmin
     read -r bm bmin <<<"$(summary bare "$col")"
-    read -r fm fmin <<<"$(summary form "$col")"
+    read -r fm fmin <<<"$(summary "${kind:-form}" "$col")"
     printf "%-38s $format $format $format $format %10.2f %10.2f\n" "$label" \
         "$(calc "$bm / $scale")" "$(calc "$bmin / $scale")" "$(calc "$fm / $scale")" \
         "$(calc "$fmin / $scale")" "$(calc "$fm / $bm")" "$(calc "$fmin / $bmin")"
@@ -135,6 +144,11 @@ row "  RssAnon (MiB)" 6 1024 "%12.1f"
 row "  RssFile (MiB)" 7 1024 "%12.1f"
 row "peak memory, dictionary loaded (MiB)" 9 1024 "%12.1f"
 row "  RssAnon then (MiB)" 10 1024 "%12.1f"
+if [ -n "$baseline" ]; then
+    echo "The same for the form before ($baseline), in place of the form:"
+    kind=before row "exec to first paint (ms)" 3 1 "%12.1f"
+    kind=before row "peak memory, dictionary loaded (MiB)" 9 1024 "%12.1f"
+fi
 echo
 echo "Targets: the form's exec to first paint at most 1.5 × the bare window's, its peak memory (VmHWM"
 echo "once the dictionary has loaded) at most 1.75 × (medians of runs taken alternately)."
