@@ -40,8 +40,11 @@ int newSocket()
     return ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
 }
 
+// -1, as poll() takes it, for no deadline.
 int remainingMilliseconds(const QDeadlineTimer &deadline)
 {
+    if (deadline.isForever())
+        return -1;
     return int(std::clamp<qint64>(deadline.remainingTime(), 0, 24 * 3600 * 1000));
 }
 
@@ -93,7 +96,9 @@ std::unique_ptr<Stream> Stream::connectTo(const QString &path, const QDeadlineTi
         }
         if ((errno != EAGAIN && errno != EINTR) || deadline.hasExpired())
             return nullptr;
-        ::usleep(1000 * std::min(kConnectRetryMilliseconds, remainingMilliseconds(deadline)));
+        const int remaining = remainingMilliseconds(deadline);
+        ::usleep(1000 * (remaining < 0 ? kConnectRetryMilliseconds
+                                       : std::min(kConnectRetryMilliseconds, remaining)));
     }
 }
 
