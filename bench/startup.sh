@@ -144,7 +144,17 @@ row "  RssAnon (MiB)" 6 1024 "%12.1f"
 row "  RssFile (MiB)" 7 1024 "%12.1f"
 row "peak memory, dictionary loaded (MiB)" 9 1024 "%12.1f"
 row "  RssAnon then (MiB)" 10 1024 "%12.1f"
+# pairs KIND: the median of each start's exec to first paint over the bare window's start just
+# before it, which ran under much the same load.
+pairs() {
+    awk -F'\t' -v kind="$1" '{ n = $2; sub(/^[a-z]+-/, "", n); t[$1, n] = $3 }
+        END { for (i = 1; ("bare", i) in t; i++) if ((kind, i) in t) print t[kind, i] / t["bare", i] }' \
+        "$work/results.tsv" | sort -g | awk '{ v[NR] = $1 } END { printf "%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+echo "Exec to first paint over the bare window's start just before it, median of the pairs:"
+printf '  %-36s %12s\n' "form" "$(pairs form)"
 if [ -n "$baseline" ]; then
+    printf '  %-36s %12s\n' "form before" "$(pairs before)"
     echo "The same for the form before ($baseline), in place of the form:"
     kind=before row "exec to first paint (ms)" 3 1 "%12.1f"
     kind=before row "peak memory, dictionary loaded (MiB)" 9 1024 "%12.1f"
