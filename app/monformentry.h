@@ -8,6 +8,7 @@
 #include "recoverycopy.h"
 #include "spellingoptions.h"
 #include "tutordata.h"
+#include "tutorfilereader.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -93,6 +94,7 @@ private:
     // Start-up steps
     bool checkCommandLine();
     bool claimTutorFile();
+    void writeTidiedFile(const monitorfile::ReadReport &read);
     void comeForward();
     void applySpellingOptions();
     void underlineMisspellings();

@@ -1,5 +1,6 @@
 // Start-up of the monitoring form, step by step in the order the suite relies on.
 #include "monformentry.h"
+#include "firstpaint.h"
 #include "fontsizelist.h"
 #include "frameplacement.h"
 #include "twips.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTimer>
 
 using settings::Pref;
 
@@ -71,8 +73,18 @@ bool MonFormEntry::load()
     m_tutorFolderPath = tutorFolderPath(m_monitorRootDirectory, m_words);
     if (!claimTutorFile())
         return false;
-    monitorfile::ReadTutorXMLFile(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"), m_tutorData,
-                                  m_platform.messages, m_platform.files);
+    // The tidied text is written once the form is on the screen: its flushes need not hold up
+    // the window, and another program's write meanwhile still wins.
+    monitorfile::ReadOptions tidyLater;
+    tidyLater.rewriteNormalised = false;
+    const monitorfile::ReadReport read = monitorfile::ReadTutorXMLFile(
+        m_tutorFolderPath, QStringLiteral("\\monitor.fhi"), m_tutorData, m_platform.messages,
+        m_platform.files, tidyLater);
+    if (read.normalised && !read.malformed)
+        afterFirstPaint(*this, [this, read] {
+            // After what the first paint queued itself.
+            QTimer::singleShot(0, this, [this, read] { writeTidiedFile(read); });
+        });
     DisplayData();
     const bool recovered = offerRecoveredWork();
     menuItem("mnuClose")->setEnabled(true);
@@ -91,6 +103,13 @@ bool MonFormEntry::load()
         MarkMonitorChanged(); // the entries brought back are unsaved changes
     underlineMisspellings();
     return true;
+}
+
+void MonFormEntry::writeTidiedFile(const monitorfile::ReadReport &read)
+{
+    monitorfile::WriteNormalisedText(
+        monitorfile::suiteFilePath(m_tutorFolderPath, QStringLiteral("\\monitor.fhi")),
+        read.readText, read.normalisedText, m_platform.files, m_platform.messages);
 }
 
 bool MonFormEntry::checkCommandLine()

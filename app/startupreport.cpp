@@ -1,10 +1,12 @@
 #include "startupreport.h"
+#include "firstpaint.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
+#include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 #if defined(Q_OS_LINUX)
 #include <ctime>
@@ -109,46 +111,54 @@ QByteArray startupFigures()
 #endif
 
 #if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
-// Waits for the first expose of the shown window and reports once it has been handled: by then
-// every widget has been painted into the backing store and the result flushed to the window.
-class FirstPaintProbe : public QObject
+constexpr int kSettledPollMilliseconds = 5;
+constexpr int kLongestSettling = 10000;
+
+// "name=value" lines again, each name prefixed.
+QByteArray prefixed(const QByteArray &prefix, const QByteArray &lines)
+{
+    QByteArray result;
+    for (const QByteArray &line : lines.split('\n')) {
+        if (!line.isEmpty())
+            result += prefix + line + '\n';
+    }
+    return result;
+}
+
+// Notes the figures at the first paint, and again once the work the program does after it has
+// settled (the peak memory then counts the spelling dictionary); writes both and, when asked,
+// ends the program.
+class StartupProbe : public QObject
 {
 public:
-    FirstPaintProbe(QWidget &window, const QString &path)
-        : QObject(&window), m_window(window), m_path(path)
+    StartupProbe(QWidget &window, QString path, std::function<bool()> settled)
+        : QObject(&window), m_window(window), m_path(std::move(path)), m_settled(std::move(settled))
     {
-        window.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // The native window may only exist once the widget is shown.
-        if (watched == &m_window && event->type() == QEvent::Show && m_window.windowHandle()) {
-            m_window.removeEventFilter(this);
-            m_window.windowHandle()->installEventFilter(this);
-        } else if (watched == m_window.windowHandle() &&
-                   (event->type() == QEvent::Expose || event->type() == QEvent::Paint) &&
-                   m_window.windowHandle()->isExposed()) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(this, &FirstPaintProbe::report, Qt::QueuedConnection);
-        }
-        return false;
+        afterFirstPaint(window, [this] { firstPainted(); });
     }
 
 private:
-    void report()
+    void firstPainted()
     {
         // Waits until the window system has drawn what was flushed.
         QGuiApplication::sync();
-        const QByteArray figures = startupFigures();
+        m_figures =
+            startupFigures() +
+            QStringLiteral("window=%1x%2\n").arg(m_window.width()).arg(m_window.height()).toUtf8();
+        m_waited.start();
+        waitUntilSettled();
+    }
+
+    void waitUntilSettled()
+    {
+        if (m_settled && !m_settled() && m_waited.elapsed() < kLongestSettling) {
+            QTimer::singleShot(kSettledPollMilliseconds, this, [this] { waitUntilSettled(); });
+            return;
+        }
+        m_figures += prefixed("settled_", startupFigures());
         QSaveFile file(m_path);
         if (file.open(QIODevice::WriteOnly)) {
-            file.write(figures);
-            file.write(QStringLiteral("window=%1x%2\n")
-                           .arg(m_window.width())
-                           .arg(m_window.height())
-                           .toUtf8());
+            file.write(m_figures);
             file.commit();
         }
         const bool otherReportPending = !qEnvironmentVariableIsEmpty("MONITOR_FORM_STATE_FILE") ||
@@ -159,18 +169,22 @@ private:
 
     QWidget &m_window;
     QString m_path;
+    std::function<bool()> m_settled;
+    QByteArray m_figures;
+    QElapsedTimer m_waited;
 };
 #endif
 
 } // namespace
 
-void reportStartupWhenAsked(QWidget &window)
+void reportStartupWhenAsked(QWidget &window, std::function<bool()> settled)
 {
 #if defined(Q_OS_LINUX) || defined(Q_OS_WIN)
     const QString path = qEnvironmentVariable("MONITOR_FORM_STARTUP_REPORT");
     if (!path.isEmpty())
-        new FirstPaintProbe(window, path); // owned by the window
+        new StartupProbe(window, path, std::move(settled)); // owned by the window
 #else
     Q_UNUSED(window) // the times and the memory come from the system
+    Q_UNUSED(settled)
 #endif
 }

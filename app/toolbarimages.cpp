@@ -1,5 +1,7 @@
 #include "toolbarimages.h"
 
+#include "monformentry.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -70,7 +72,8 @@ void draw(QPainter &p, int number)
         p.drawRect(3, 9, 9, 5);
         break;
     case 7: { // spell check: "abc" and a tick
-        QFont font;
+        // The form's own face: another one would be loaded for these three letters alone.
+        QFont font = designFont();
         font.setPixelSize(7);
         font.setBold(true);
         p.setFont(font);

@@ -2,6 +2,7 @@
 // Google Benchmark flags, `--read-save-once=N` only reads and saves one file of N students,
 // for measuring peak memory from outside (e.g. /usr/bin/time -v).
 #include "readsaveonce.h"
+#include "saveratio.h"
 #include "scratchfolder.h"
 
 #include <benchmark/benchmark.h>
@@ -50,7 +51,8 @@ int main(int argc, char **argv)
     if (!broken.isEmpty())
         return failed(broken);
     benchmark::AddCustomContext("scratch_folder", ScratchFolder::parentFolder().toStdString());
-    benchmark::RunSpecifiedBenchmarks();
+    SaveRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }

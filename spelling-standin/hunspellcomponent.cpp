@@ -9,9 +9,14 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 
 #include <functional>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace spelling {
 
@@ -67,6 +72,10 @@ HunspellComponent::HunspellComponent(const QString &dictionaryBase, const QStrin
 
 HunspellComponent::~HunspellComponent()
 {
+    if (m_loader) {
+        m_loader->wait();
+        delete m_loader;
+    }
     // The underlining lives in the box and asks for the engine: it must not outlive it.
     delete m_pendingAttach;
     delete m_asYouType;
@@ -169,32 +178,74 @@ void HunspellComponent::underlineAsYouType(QPlainTextEdit *control)
     // After the box has shown: loading the dictionary must not hold up the window's first paint.
     delete m_pendingAttach;
     m_pendingAttach = new AfterFirstPaint(control->viewport(), [this, control] {
+        startLoading();
         delete m_asYouType;
         m_asYouType = new AsYouType(control, [this] { return engineIfAvailable(); });
     });
 }
 
+bool HunspellComponent::preparing() const
+{
+    return m_pendingAttach || m_loader;
+}
+
 SpellEngine &HunspellComponent::engine()
 {
-    if (!m_engine) {
-        m_engine = std::make_unique<SpellEngine>(m_dictionaryBase);
-        m_engine->setOptions(m_options);
-        useUserLists();
-    }
+    finishLoading(); // a load under way is waited for, not reported missing
+    if (!m_engine)
+        useEngine(std::make_unique<SpellEngine>(m_dictionaryBase));
     return *m_engine;
 }
 
+// Nothing is underlined until the dictionary is there; typing goes on meanwhile.
 SpellEngine *HunspellComponent::engineIfAvailable()
 {
-    if (m_engine || m_engineFailed)
-        return m_engine.get();
-    try {
-        return &engine();
-    } catch (const std::exception &) {
-        // The check reports it; underlining just stays off.
+    if (!m_engine && !m_engineFailed)
+        startLoading();
+    return m_engine.get();
+}
+
+void HunspellComponent::startLoading()
+{
+    if (m_engine || m_engineFailed || m_loader)
+        return;
+    m_loader = QThread::create([this, base = m_dictionaryBase] {
+        try {
+            m_loaded = std::make_unique<SpellEngine>(base);
+        } catch (const std::exception &) {
+            // The check reports it when asked; underlining just stays off.
+        }
+    });
+    // Queued to this thread, where the loader object lives.
+    QObject::connect(m_loader, &QThread::finished, m_loader, [this] {
+        finishLoading();
+        refreshUnderlines();
+    });
+    m_loader->start(QThread::LowPriority);
+}
+
+void HunspellComponent::finishLoading()
+{
+    if (!m_loader)
+        return;
+    m_loader->wait();
+    m_loader->deleteLater(); // this may run in its signal
+    m_loader = nullptr;
+    if (m_loaded)
+        useEngine(std::move(m_loaded));
+    else
         m_engineFailed = true;
-        return nullptr;
-    }
+}
+
+void HunspellComponent::useEngine(std::unique_ptr<SpellEngine> engine)
+{
+    m_engine = std::move(engine);
+    m_engine->setOptions(m_options);
+    useUserLists();
+#ifdef __GLIBC__
+    // What the loading freed goes back to the system rather than staying in the loader's heap.
+    malloc_trim(0);
+#endif
 }
 
 void HunspellComponent::useUserLists()

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QThread;
+
 namespace spelling {
 
 class AsYouType;
@@ -17,7 +19,8 @@ class SpellEngine;
 // - main lists "sscebr.tlx" and "sscebr2.clx": the British English dictionary;
 // - user lists "userdic.tlx" (the words Add stores) and "correct.tlx" (the corrections Change
 //   All stores), files of those names in the user folder.
-// The dictionary is loaded on first need (a check or the first underlining), about 25 ms.
+// The dictionary (about 25 ms) is loaded on a thread of its own once the box has painted, or by
+// the first check, which waits for a load under way.
 class HunspellComponent : public SpellingComponent
 {
 public:
@@ -31,6 +34,7 @@ public:
     bool option(const QString &name) const override;
     void start() override;
     void underlineAsYouType(QPlainTextEdit *control) override;
+    bool preparing() const override;
 
     static QString defaultDictionaryBase();
     static QString defaultUserFolder();
@@ -38,6 +42,9 @@ public:
 private:
     SpellEngine &engine();
     SpellEngine *engineIfAvailable();
+    void startLoading();
+    void finishLoading();
+    void useEngine(std::unique_ptr<SpellEngine> engine);
     void useUserLists();
     void refreshUnderlines();
 
@@ -50,6 +57,9 @@ private:
     CheckOptions m_options;
     std::unique_ptr<SpellEngine> m_engine;
     bool m_engineFailed = false;
+    // The dictionary loading on a thread of its own, and what it gives.
+    QThread *m_loader = nullptr;
+    std::unique_ptr<SpellEngine> m_loaded;
     QPointer<AsYouType> m_asYouType;
     QPointer<QObject> m_pendingAttach; // until the box has painted
 };

@@ -1,8 +1,10 @@
 #include "spellengine.h"
+#include "flagaliases.h"
 #include "wordlistfile.h"
 #include "wordscanner.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <hunspell.hxx>
 
@@ -29,6 +31,50 @@ QString capitalized(const QString &word)
     return word.left(1).toUpper() + word.mid(1);
 }
 
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+bool declaresUtf8(const Hunspell &hunspell)
+{
+    return QString::fromLatin1(hunspell.get_dict_encoding().c_str()).toUpper() ==
+           QLatin1String("UTF-8");
+}
+
+std::unique_ptr<Hunspell> loadFrom(const QString &aff, const QString &dic)
+{
+    return std::make_unique<Hunspell>(QFile::encodeName(aff).constData(),
+                                      QFile::encodeName(dic).constData());
+}
+
+// The dictionary with its flags as aliases, through a private temporary copy (Hunspell reads
+// only files), which saves the heap a block per word; as it is when that cannot be made.
+std::unique_ptr<Hunspell> loadHunspell(const QString &aff, const QString &dic)
+{
+    const QTemporaryDir copy;
+    {
+        const std::optional<AliasedDictionary> aliased =
+            withFlagAliases(fileContents(aff), fileContents(dic));
+        if (!copy.isValid() || !aliased ||
+            !writeFile(copy.filePath(QStringLiteral("aliased.aff")), aliased->aff) ||
+            !writeFile(copy.filePath(QStringLiteral("aliased.dic")), aliased->dic))
+            return loadFrom(aff, dic);
+    } // the texts go before the dictionary takes their room
+    std::unique_ptr<Hunspell> aliased = loadFrom(copy.filePath(QStringLiteral("aliased.aff")),
+                                                 copy.filePath(QStringLiteral("aliased.dic")));
+    // A copy Hunspell could not open (a temporary folder its file functions cannot name) reads
+    // as an empty dictionary in its default encoding.
+    return declaresUtf8(*aliased) ? std::move(aliased) : loadFrom(aff, dic);
+}
+
 } // namespace
 
 SpellEngine::SpellEngine(const QString &dictionaryBase)
@@ -41,10 +87,8 @@ SpellEngine::SpellEngine(const QString &dictionaryBase)
         if (!info.isFile() || !info.isReadable())
             throw SpellingError(QStringLiteral("The dictionary file %1 cannot be read").arg(file));
     }
-    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(aff).constData(),
-                                            QFile::encodeName(dic).constData());
-    if (QString::fromLatin1(m_hunspell->get_dict_encoding().c_str()).toUpper() !=
-        QLatin1String("UTF-8"))
+    m_hunspell = loadHunspell(aff, dic);
+    if (!declaresUtf8(*m_hunspell))
         throw SpellingError(QStringLiteral("The dictionary %1 is not in UTF-8").arg(dic));
 }
 

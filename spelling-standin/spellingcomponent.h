@@ -54,6 +54,10 @@ public:
     // Underlines the words the check would stop at while the monitor types in `control`, with
     // suggestions in its context menu. Underlining is not an edit of the text.
     virtual void underlineAsYouType(QPlainTextEdit *control) = 0;
+
+    // True while the component still gets ready in the background (loads its dictionary after
+    // the window's first paint); what it is asked meanwhile waits for it or goes without.
+    virtual bool preparing() const { return false; }
 };
 
 // Index of an option by name, -1 when there is none.

@@ -1,15 +1,23 @@
 #include "localsocketendpoint.h"
 
+#include "localsocketstream.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QHash>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMutex>
+#include <QSocketNotifier>
 #include <QThread>
+
+#include <algorithm>
+
+#include <unistd.h>
 
 namespace suite {
 
 using localsocket::Frame;
 using localsocket::FrameKind;
+using localsocket::Stream;
 
 namespace {
 
@@ -47,11 +55,10 @@ void unregisterEndpoint(WindowHandle w, LocalSocketEndpoint *endpoint)
         endpoints.byHandle.remove(w);
 }
 
-void answer(QLocalSocket &sender, Frame frame)
+void answer(Stream &sender, Frame frame)
 {
     frame.kind = FrameKind::Answer;
     sender.write(localsocket::encodeFrame(frame));
-    sender.flush();
 }
 
 } // namespace
@@ -76,6 +83,8 @@ bool LocalSocketEndpoint::open(const QString &title, Handler handler)
     const WindowHandle handle = localsocket::handleForTitle(title);
     const QString name = localsocket::serverNameFor(handle);
     m_thread = QThread::currentThread();
+    if (!m_context || m_context->thread() != m_thread)
+        m_context = std::make_unique<QObject>();
     if (!registerEndpoint(handle, this)) {
         m_heldElsewhere = true;
         m_errorString = QStringLiteral("this program already receives under the title");
@@ -87,58 +96,53 @@ bool LocalSocketEndpoint::open(const QString &title, Handler handler)
         return false;
     };
 
-    {
-        QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(kProbeBoundMilliseconds) &&
-            localsocket::peerIsThisUser(probe.socketDescriptor())) {
-            m_heldElsewhere = true;
-            return fail(QStringLiteral("another program receives under the title at ") + name);
-        }
+    const std::unique_ptr<Stream> probe =
+        Stream::connectTo(name, QDeadlineTimer(kProbeBoundMilliseconds));
+    if (probe && localsocket::peerIsThisUser(probe->descriptor())) {
+        m_heldElsewhere = true;
+        return fail(QStringLiteral("another program receives under the title at ") + name);
     }
     // Nobody of ours answered, so a file there is left by a program that crashed.
-    QLocalServer::removeServer(name);
-    auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(name))
-        return fail(server->errorString());
+    ::unlink(QFile::encodeName(name).constData());
+    QString why;
+    m_listener = localsocket::listenAt(name, why);
+    if (m_listener < 0)
+        return fail(why);
 
-    m_server = std::move(server);
+    m_socketFile = name;
     m_handle = handle;
     m_handler = std::move(handler);
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(),
+    m_listenerNotifier = std::make_unique<QSocketNotifier>(m_listener, QSocketNotifier::Read);
+    QObject::connect(m_listenerNotifier.get(), &QSocketNotifier::activated, m_context.get(),
                      [this] { acceptConnections(); });
     return true;
 }
 
 void LocalSocketEndpoint::close()
 {
-    if (!m_server)
+    if (m_listener < 0)
         return;
     unregisterEndpoint(m_handle, this);
     m_handle = 0;
     m_handler = nullptr;
     m_pending.clear();
     m_dispatchScheduled = false;
-    m_server->close();
-    const QList<QLocalSocket *> sockets = m_server->findChildren<QLocalSocket *>();
-    for (QLocalSocket *socket : sockets) {
-        socket->disconnect(socket); // reads nothing more for us
-        if (socket == m_current)
-            socket->setParent(nullptr); // still answered once the handler returns
+    m_listenerNotifier.reset();
+    ::close(m_listener);
+    m_listener = -1;
+    ::unlink(QFile::encodeName(m_socketFile).constData());
+    for (const Peer &peer : m_peers) {
+        if (peer.get() == m_current)
+            peer->stopWatchingReads(); // still answered once the handler returns
         else
-            socket->abort(); // its sender learns at once that the window is gone
+            peer->abort(); // its sender learns at once that the window is gone
     }
-    // Inside the handler a socket's or the server's signal may still be on the stack.
-    if (m_dispatching)
-        m_server.release()->deleteLater();
-    else
-        m_server.reset();
+    m_peers.clear();
 }
 
 bool LocalSocketEndpoint::isOpen() const
 {
-    return m_server != nullptr;
+    return m_listener >= 0;
 }
 
 QString LocalSocketEndpoint::errorString() const
@@ -169,35 +173,42 @@ void LocalSocketEndpoint::postDirectly(quint32 message, qint64 wParam, qint64 lP
 
 void LocalSocketEndpoint::acceptConnections()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        if (!localsocket::peerIsThisUser(socket->socketDescriptor())) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        QObject::connect(socket, &QLocalSocket::readyRead, socket,
-                         [this, socket] { readFrames(socket); });
+    while (std::unique_ptr<Stream> accepted = localsocket::acceptFrom(m_listener)) {
+        if (!localsocket::peerIsThisUser(accepted->descriptor()))
+            continue; // closed at once
+        const Peer peer(std::move(accepted));
+        m_peers.push_back(peer);
         // Frames written just before the sender closed are still handled.
-        QObject::connect(socket, &QLocalSocket::disconnected, socket, [this, socket] {
-            readFrames(socket);
-            socket->deleteLater();
-        });
-        readFrames(socket);
+        peer->watchReads([this, weak = std::weak_ptr<Stream>(peer)] { readFrames(weak.lock()); });
+        peer->readArrived();
+        readFrames(peer);
     }
 }
 
-void LocalSocketEndpoint::readFrames(QLocalSocket *socket)
+void LocalSocketEndpoint::readFrames(const Peer &peer)
 {
-    while (socket->bytesAvailable() >= localsocket::kFrameSize) {
+    if (!peer)
+        return;
+    while (peer->bytesAvailable() >= localsocket::kFrameSize) {
         const std::optional<Frame> frame =
-            localsocket::decodeFrame(socket->read(localsocket::kFrameSize));
+            localsocket::decodeFrame(peer->read(localsocket::kFrameSize));
         if (!frame || frame->kind == FrameKind::Answer) {
-            socket->abort();
+            peer->abort();
             break;
         }
-        m_pending.push_back({socket, *frame});
+        m_pending.push_back({peer, *frame});
     }
+    if (!peer->isConnected()) // dropped from the event loop: its notifier may be what called us
+        QMetaObject::invokeMethod(
+            m_context.get(), [this] { dropEndedPeers(); }, Qt::QueuedConnection);
     scheduleDispatch();
+}
+
+void LocalSocketEndpoint::dropEndedPeers()
+{
+    m_peers.erase(std::remove_if(m_peers.begin(), m_peers.end(),
+                                 [](const Peer &peer) { return !peer->isConnected(); }),
+                  m_peers.end());
 }
 
 // Inside the handler frames wait for it to return, unless the handler waits in an event loop of
@@ -214,7 +225,7 @@ void LocalSocketEndpoint::scheduleDispatch()
         return;
     m_dispatchScheduled = true;
     QMetaObject::invokeMethod(
-        m_server.get(), [this] { dispatchPending(); }, Qt::QueuedConnection);
+        m_context.get(), [this] { dispatchPending(); }, Qt::QueuedConnection);
 }
 
 void LocalSocketEndpoint::dispatchPending()
@@ -224,14 +235,14 @@ void LocalSocketEndpoint::dispatchPending()
         return;
     const bool outerDispatching = m_dispatching;
     const int outerLevel = m_dispatchLoopLevel;
-    const QPointer<QLocalSocket> outerCurrent = m_current;
+    Stream *const outerCurrent = m_current;
     m_dispatching = true;
     m_dispatchLoopLevel = QThread::currentThread()->loopLevel();
     const std::weak_ptr<char> alive = m_alive;
     while (!m_pending.empty()) {
         const Pending next = m_pending.front();
         m_pending.pop_front();
-        m_current = next.sender;
+        m_current = next.sender.get();
         const Handler handler = m_handler;
         if (handler)
             handler(next.frame.message, next.frame.wParam, next.frame.lParam);
@@ -239,10 +250,7 @@ void LocalSocketEndpoint::dispatchPending()
         // Only locals until `alive` is checked: the handler may have destroyed the endpoint.
         if (next.sender && next.frame.kind == FrameKind::Sent)
             answer(*next.sender, next.frame);
-        if (next.sender && !next.sender->parent()) { // closed meanwhile: its last answer is out
-            next.sender->disconnectFromServer();
-            next.sender->deleteLater();
-        }
+        // A sender the endpoint closed on meanwhile ends with `next`, its answer written.
         if (alive.expired())
             return;
         m_current = nullptr;

@@ -3,17 +3,21 @@
 #include "localsocketwire.h"
 #include "messageendpoint.h"
 
-#include <QPointer>
+#include <QObject>
 #include <QString>
 
 #include <deque>
 #include <memory>
+#include <vector>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 class QThread;
 
 namespace suite {
+
+namespace localsocket {
+class Stream;
+}
 
 // Receives the messages for one title on a local server (names and frames: localsocketwire.h).
 // Frames are read as they come and handed to the handler from the event loop, never from inside
@@ -45,27 +49,35 @@ public:
     void postDirectly(quint32 message, qint64 wParam, qint64 lParam);
 
 private:
+    using Peer = std::shared_ptr<localsocket::Stream>;
     struct Pending
     {
-        QPointer<QLocalSocket> sender;
+        Peer sender; // null for a post of our own
         localsocket::Frame frame;
     };
 
     void acceptConnections();
-    void readFrames(QLocalSocket *socket);
+    void readFrames(const Peer &peer);
+    void dropEndedPeers();
     void scheduleDispatch();
     bool handlerIsBusy() const;
     void dispatchPending();
 
-    std::unique_ptr<QLocalServer> m_server;
+    // Queued calls and notifications run on it, on the thread that opened the endpoint, and end
+    // with it.
+    std::unique_ptr<QObject> m_context;
+    int m_listener = -1;
+    QString m_socketFile;
+    std::unique_ptr<QSocketNotifier> m_listenerNotifier;
+    std::vector<Peer> m_peers;
     Handler m_handler;
     WindowHandle m_handle = 0;
     QThread *m_thread = nullptr;
     std::deque<Pending> m_pending;
     bool m_dispatchScheduled = false;
     bool m_dispatching = false;
-    int m_dispatchLoopLevel = 0;      // the event loop level the handler was called from
-    QPointer<QLocalSocket> m_current; // whose frame the handler has now
+    int m_dispatchLoopLevel = 0;              // the event loop level the handler was called from
+    localsocket::Stream *m_current = nullptr; // whose frame the handler has now
     // Expires with the endpoint, so that a dispatch loop sees that its handler destroyed it.
     std::shared_ptr<char> m_alive = std::make_shared<char>();
     QString m_errorString;

@@ -1,18 +1,18 @@
 #include "localsocketmessages.h"
 
 #include "localsocketendpoint.h"
+#include "localsocketstream.h"
 #include "localsocketwire.h"
 
 #include <QDeadlineTimer>
-#include <QLocalSocket>
 
 #include <algorithm>
-#include <limits>
 
 namespace suite {
 
 using localsocket::Frame;
 using localsocket::FrameKind;
+using localsocket::Stream;
 
 namespace {
 
@@ -23,18 +23,6 @@ constexpr qint64 kConnectBoundMilliseconds = 2000;
 constexpr qint64 kMaxBufferedBytes = 10000 * localsocket::kFrameSize;
 // At the end, buffered posts get this long to go out.
 constexpr int kFinalFlushMilliseconds = 2000;
-
-int remainingMilliseconds(const QDeadlineTimer &deadline)
-{
-    return int(std::clamp<qint64>(deadline.remainingTime(), 0, std::numeric_limits<int>::max()));
-}
-
-void flushWithin(QLocalSocket &socket, const QDeadlineTimer &deadline)
-{
-    while (socket.bytesToWrite() > 0 &&
-           socket.waitForBytesWritten(remainingMilliseconds(deadline))) {
-    }
-}
 
 } // namespace
 
@@ -47,7 +35,7 @@ LocalSocketMessages::~LocalSocketMessages()
 {
     const QDeadlineTimer deadline(kFinalFlushMilliseconds);
     for (const auto &entry : m_connections)
-        flushWithin(*entry.second, deadline);
+        entry.second->waitForBytesWritten(deadline);
 }
 
 WindowHandle LocalSocketMessages::findWindow(const QString &title)
@@ -79,12 +67,12 @@ bool LocalSocketMessages::send(WindowHandle w, quint32 message, qint64 wParam, q
     }
     const Frame frame{message, FrameKind::Sent, wParam, lParam};
     const QDeadlineTimer deadline(m_sendBound);
-    QLocalSocket *socket = write(w, localsocket::encodeFrame(frame), deadline, true);
+    Stream *socket = write(w, localsocket::encodeFrame(frame), deadline, true);
     if (!socket)
         return false;
     while (socket->bytesAvailable() < localsocket::kFrameSize) {
         // Returns false at once when the receiver has gone.
-        if (!socket->waitForReadyRead(remainingMilliseconds(deadline))) {
+        if (!socket->waitForReadyRead(deadline)) {
             dropConnection(w); // a late answer must not be taken for the next one
             return false;
         }
@@ -103,49 +91,47 @@ void LocalSocketMessages::restoreAndRaise(WindowHandle)
     // The stand-in windows are ordinary windows of the desktop; nothing to ask of it here.
 }
 
-QLocalSocket *LocalSocketMessages::connection(WindowHandle w, const QDeadlineTimer &deadline,
-                                              bool *kept)
+Stream *LocalSocketMessages::connection(WindowHandle w, const QDeadlineTimer &deadline, bool *kept)
 {
     const auto found = m_connections.find(w);
     if (found != m_connections.end()) {
         // A receiver that has gone shows as the end of the stream; nothing else is expected
         // while no send waits for an answer.
-        QLocalSocket &socket = *found->second;
-        socket.waitForReadyRead(0);
-        if (socket.state() == QLocalSocket::ConnectedState && socket.bytesAvailable() == 0) {
+        Stream &socket = *found->second;
+        socket.readArrived();
+        if (socket.isConnected() && socket.bytesAvailable() == 0) {
             *kept = true;
             return &socket;
         }
         m_connections.erase(found);
     }
     *kept = false;
-    auto socket = std::make_unique<QLocalSocket>();
-    socket->connectToServer(localsocket::serverNameFor(w));
-    const int bound =
-        int(std::min<qint64>(remainingMilliseconds(deadline), kConnectBoundMilliseconds));
-    if (!socket->waitForConnected(bound) ||
-        !localsocket::peerIsThisUser(socket->socketDescriptor()))
+    const qint64 bound = deadline.isForever()
+                             ? kConnectBoundMilliseconds
+                             : std::min(deadline.remainingTime(), kConnectBoundMilliseconds);
+    std::unique_ptr<Stream> socket =
+        Stream::connectTo(localsocket::serverNameFor(w), QDeadlineTimer(bound));
+    if (!socket || !localsocket::peerIsThisUser(socket->descriptor()))
         return nullptr;
     return m_connections.emplace(w, std::move(socket)).first->second.get();
 }
 
-QLocalSocket *LocalSocketMessages::write(WindowHandle w, const QByteArray &frame,
-                                         const QDeadlineTimer &deadline, bool wholly)
+Stream *LocalSocketMessages::write(WindowHandle w, const QByteArray &frame,
+                                   const QDeadlineTimer &deadline, bool wholly)
 {
     // A kept connection may lead to an endpoint that has closed since, while a new one listens
     // under the title now: then one fresh connection is tried.
     for (int attempt = 0; attempt < 2; ++attempt) {
         bool kept = false;
-        QLocalSocket *socket = connection(w, deadline, &kept);
+        Stream *socket = connection(w, deadline, &kept);
         if (!socket || socket->bytesToWrite() + frame.size() > kMaxBufferedBytes)
             return nullptr;
-        socket->write(frame);
         // What the system does not take now goes out from the event loop, with the next send,
         // or at the end.
-        socket->flush();
+        socket->write(frame);
         if (wholly)
-            flushWithin(*socket, deadline);
-        const bool connected = socket->state() == QLocalSocket::ConnectedState;
+            socket->waitForBytesWritten(deadline);
+        const bool connected = socket->isConnected();
         if (connected && (!wholly || socket->bytesToWrite() == 0))
             return socket;
         dropConnection(w); // a frame may be half written

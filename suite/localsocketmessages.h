@@ -9,9 +9,12 @@
 #include <memory>
 
 class QDeadlineTimer;
-class QLocalSocket;
 
 namespace suite {
+
+namespace localsocket {
+class Stream;
+}
 
 // Sends to the local-socket endpoints of the suite's programs (names and frames:
 // localsocketwire.h). Keeps one connection per window found, so that many quick posts arrive
@@ -35,15 +38,15 @@ public:
     void restoreAndRaise(WindowHandle w) override;
 
 private:
-    QLocalSocket *connection(WindowHandle w, const QDeadlineTimer &deadline, bool *kept);
+    localsocket::Stream *connection(WindowHandle w, const QDeadlineTimer &deadline, bool *kept);
     // Writes the frame to `w`: all of it (`wholly`), or what the system takes now, the rest
     // buffered. Null when no connection takes it.
-    QLocalSocket *write(WindowHandle w, const QByteArray &frame, const QDeadlineTimer &deadline,
-                        bool wholly);
+    localsocket::Stream *write(WindowHandle w, const QByteArray &frame,
+                               const QDeadlineTimer &deadline, bool wholly);
     void dropConnection(WindowHandle w);
 
     std::chrono::milliseconds m_sendBound;
-    std::map<WindowHandle, std::unique_ptr<QLocalSocket>> m_connections;
+    std::map<WindowHandle, std::unique_ptr<localsocket::Stream>> m_connections;
 };
 
 } // namespace suite

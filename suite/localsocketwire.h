@@ -2,7 +2,7 @@
 
 // The Linux stand-in for the suite's window messages, on local (Unix domain) sockets.
 //
-// Names: an open endpoint is a QLocalServer listening on the file
+// Names: an open endpoint is a Unix-domain socket listening on the file
 //     <socket folder>/nqm-<window handle as 16 hex digits>
 // where the handle is the first 8 bytes of the SHA-1 of the title in UTF-8 (never 0). The socket
 // folder is one only the user can enter, so that no other user can take a window's name first:

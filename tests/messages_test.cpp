@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include <csignal>
 #include <cstring>
@@ -370,6 +371,34 @@ TEST_F(MessagesTest, ASendIsGivenUpAfterTheBoundWhenTheHandlerDoesNotReturn)
     EXPECT_FALSE(messages.send(w, 1074, 0, 0));
     EXPECT_GE(timer.elapsed(), 450);
     EXPECT_LT(timer.elapsed(), 10000);
+}
+
+// A window that never accepts, its backlog full: the search gives up at the bound instead of
+// waiting for a connection that never comes.
+TEST_F(MessagesTest, ASearchGivesUpOnAWindowThatNeverAccepts)
+{
+    const QString title = QStringLiteral("stalled receiver");
+    const QByteArray path = QFile::encodeName(
+        suite::localsocket::serverNameFor(suite::localsocket::handleForTitle(title)));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const auto *at = reinterpret_cast<const sockaddr *>(&address);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_TRUE(::bind(listener, at, sizeof(address)) == 0 && ::listen(listener, 0) == 0);
+    std::vector<int> waiting;
+    do
+        waiting.push_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
+    while (::connect(waiting.back(), at, sizeof(address)) == 0 && waiting.size() < 64);
+    ASSERT_EQ(errno, EAGAIN) << "the backlog did not fill";
+    LocalSocketMessages messages(500ms);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(messages.findWindow(title), 0u);
+    EXPECT_LT(timer.elapsed(), 10000);
+    for (const int fd : waiting)
+        ::close(fd);
+    ::close(listener);
 }
 
 TEST_F(MessagesTest, ASendEndsAtOnceWhenTheReceiverDiesInItsHandler)

@@ -472,6 +472,18 @@ private slots:
         QVERIFY(comments()->isReadOnly());
         QVERIFY(!underlined());
         comments()->setReadOnly(false); // the same text as the monitor's own is checked
+        QTRY_VERIFY(underlined());      // once the dictionary has loaded
+    }
+
+    void aCheckWhileTheDictionaryLoadsWaitsForIt()
+    {
+        startWithComponent("The tutor did recieve praise.");
+        // The dictionary starts loading on its own thread once the box has painted.
+        for (int i = 0; i < 500 && !comments()->findChild<spelling::AsYouType *>(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QVERIFY2(m_realSpelling->preparing(), "the dictionary was loaded before the check");
+        QVERIFY(checkStopsAtAWord());
+        QCOMPARE(m_messages.texts, QStringList{kComplete});
         QVERIFY(underlined());
     }
 

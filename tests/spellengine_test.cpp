@@ -250,6 +250,22 @@ TEST(UserWordListTest, AWordThatCannotBeStoredIsKnownAndTheFailureSaid)
     EXPECT_TRUE(engine.accepts(QStringLiteral("Zarquon")));
 }
 
+// The engine loads a dictionary with its flags turned into aliases: they must mean what they did,
+// after a REP table (Hunspell then stops reading options at the first affix rule), beside a
+// morphological field.
+TEST(SpellEngineAliasTest, FlagsKeepTheirMeaning)
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("xx.aff"), "SET UTF-8\nREP 1\nREP k c\nPFX U Y 1\nPFX U 0 un .\n"
+                                           "SFX S Y 1\nSFX S 0 s .\n");
+    folder.write(QStringLiteral("xx.dic"), "3\nbook/SU\nread/US\nnote/S\tpo:noun\n");
+    const SpellEngine engine(folder.path(QStringLiteral("xx")));
+    for (const char *word : {"books", "unbook", "unbooks", "reads", "unread", "notes"})
+        EXPECT_TRUE(engine.accepts(QString::fromLatin1(word))) << word;
+    for (const char *word : {"booked", "renote", "unnote"})
+        EXPECT_FALSE(engine.accepts(QString::fromLatin1(word))) << word;
+}
+
 TEST(SpellingComponentTest, RefusesWhatItCannotWorkWith)
 {
     TestFolder folder;
