@@ -1,4 +1,5 @@
 // Runs the monitorfhi tool as support staff would, on copies of the fixtures.
+#include "monitorversion.h"
 #include "readerfixture.h"
 #include "testfolder.h"
 
@@ -222,6 +223,13 @@ TEST_F(MonitorFhiTest, UsageAndMissingFilesExitTwo)
         EXPECT_EQ(run.exitCode, 2) << command;
         EXPECT_TRUE(run.err.contains("not a regular file")) << run.err.toStdString();
     }
+}
+
+TEST_F(MonitorFhiTest, VersionIsTheBuildsOne)
+{
+    const ToolRun run = runTool({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QByteArray("monitorfhi " MONITOR_VERSION_TEXT "\n"));
 }
 
 } // namespace
