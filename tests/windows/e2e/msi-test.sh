@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# msi-test.sh BUILD: installs BUILD/MonitorForm.msi silently under Wine, runs the installed form
-# (its window shown, a 1074 saves), uninstalls it and checks that nothing of it is left.
+# msi-test.sh BUILD: checks that BUILD/MonitorForm.msi and the programs in it carry the build's
+# version, installs it silently under Wine, runs the installed form (its window shown, a 1074
+# saves), installs a newer package over it, refuses the older one over that, uninstalls and checks
+# that nothing of it is left.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,6 +13,31 @@ msi=$(windows_path "$build/MonitorForm.msi")
 installed="$WINEPREFIX/drive_c/Program Files/Norvale Quillet/Monitor Entry Form"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 listed_for_removal() { "$wine" reg query "$uninstall_key" /s 2>/dev/null | grep -q 'Norvale Quillet Monitor Entry Form'; }
+entries() { "$wine" reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*Monitor Entry Form'; }
+listed_version() {
+    "$wine" reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' |
+        grep -A30 'Norvale Quillet Monitor Entry Form' | sed -n 's/^ *DisplayVersion *REG_SZ *//p'
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+for table in Property File LaunchCondition; do
+    msiinfo export "$build/MonitorForm.msi" $table >"$session/$table.idt"
+done
+grep -qx "ProductVersion.$version.\?" "$session/Property.idt" ||
+    fail "the package's version is not $version"
+for program in MonitorForm.exe monitorfhi.exe; do
+    strings -el "$build/deploy/$program" >"$session/strings.txt"
+    grep -qx "$version" "$session/strings.txt" || fail "$program has no version $version"
+    grep -qP "\t$program\t\d+\t$version\.0\t" "$session/File.idt" ||
+        fail "the package does not give $program the version $version.0"
+done
+grep -qP '\tQt6Core.dll\t\d+\t6\.4\.2\.0\t' "$session/File.idt" ||
+    fail "the package does not give Qt's DLLs their versions"
+[ "$("$wine" "$build/deploy/monitorfhi.exe" --version | tr -d '\r')" = "monitorfhi $version" ] ||
+    fail "monitorfhi --version does not say $version"
+objdumped=$(find "$build/deploy" \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-objdump -h {} +)
+! grep -q '\.debug_' <<<"$objdumped" || fail "the package ships debug sections"
+pass "the package, its programs and monitorfhi --version say $version; no debug sections"
 
 "$wine" msiexec /i "$msi" /qn || fail "msiexec /i ended with $?"
 for file in MonitorForm.exe monitorfhi.exe Qt6Widgets.dll platforms/qwindows.dll \
@@ -37,6 +64,33 @@ tutor_summary "$standins" --post 1075 || fail "the installed form did not take 1
 wait_until "the installed form to end" form_ended
 pass "the installed form shows the sample and saves at the Tutor Summary's request"
 
+# The next version, from the same files but one of them changed, replaces this one.
+IFS=. read -r major minor patch <<<"$version"
+next=$major.$minor.$((patch + 1))
+cp -r "$build/deploy" "$session/next"
+echo "Release $next." >>"$session/next/licenses/NOTICE.txt"
+"$here/../../../scripts/make-msi.sh" "$session/next" "$next" "$session/next.msi"
+"$wine" msiexec /i "$(windows_path "$session/next.msi")" /qn || fail "the newer package ended with $?"
+[ "$(entries)" = 1 ] || fail "$(entries) entries to uninstall after the newer package"
+[ "$(listed_version)" = "$next" ] || fail "the entry says $(listed_version), not $next"
+grep -q "Release $next" "$installed/licenses/NOTICE.txt" || fail "the newer files were not installed"
+[ -f "$installed/MonitorForm.exe" ] || fail "the upgrade removed the program"
+pass "a newer package replaces the older one: one entry, the newer files"
+
+# 1603, "fatal error during installation", of which a process's exit status keeps the low byte.
+status=0
+"$wine" msiexec /i "$msi" /qn /l*v "$(windows_path "$session/downgrade.log")" || status=$?
+[ "$status" = $((1603 % 256)) ] || fail "the older package over the newer one ended with $status"
+[ "$(entries)" = 1 ] && [ "$(listed_version)" = "$next" ] || fail "the refused downgrade changed the entry"
+grep -q "Release $next" "$installed/licenses/NOTICE.txt" || fail "the refused downgrade changed the files"
+# Wine's quiet installs log the launch condition that failed, not its message: the message is
+# checked in the package.
+grep -aq 'WIX_DOWNGRADE_DETECTED = {' "$session/downgrade.log" || fail "the downgrade went unnoticed"
+grep -q $'^NOT WIX_DOWNGRADE_DETECTED\tA newer version of the Norvale Quillet Monitor Entry Form is already installed' \
+    "$session/LaunchCondition.idt" || fail "the package does not say why it refuses to downgrade"
+pass "an older package is refused over a newer one, saying why"
+
+msi=$(windows_path "$session/next.msi")
 "$wine" msiexec /x "$msi" /qn || fail "msiexec /x ended with $?"
 [ ! -e "$installed" ] || fail "left in Program Files: $(cd "$installed" && find . | head)"
 [ ! -e "$WINEPREFIX/drive_c/Program Files/Norvale Quillet" ] || fail "the maker's folder was left"
