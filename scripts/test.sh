@@ -11,10 +11,13 @@ build=${MONITOR_BUILD_DIR:-$root/build}
 
 # Qt for Windows, the longest step on a machine without its cache, builds in the background from
 # the start, below the others in priority: the tests below leave a core idle while they wait on
-# windows, processes and files.
+# windows, processes and files. It gets a process group of its own (job control is on while it
+# starts), so that a failure below ends all of it.
 mkdir -p "$build"
-setsid nice -n 10 "$root/scripts/build-qt-windows.sh" >"$build/qt-windows.log" 2>&1 &
+set -m
+nice -n 10 "$root/scripts/build-qt-windows.sh" >"$build/qt-windows.log" 2>&1 &
 qt_windows=$!
+set +m
 trap 'kill -- -$qt_windows 2>/dev/null || true' EXIT
 
 cmake -S "$root" -B "$build" -G Ninja \
