@@ -10,10 +10,10 @@
 //   LayerPeerProcess write-setting KEY VALUE
 //   LayerPeerProcess record LOG ARG...    writes each ARG on a line of LOG
 //   LayerPeerProcess linger               waits a minute
-//   LayerPeerProcess install-printer NAME [FILE] installs Wine's PostScript driver with
-//                                         layertest.ppd (beside this program) and a printer NAME
-//                                         printing to a file (FILE, or one asked for), and makes
-//                                         it the default (for a throw-away Wine prefix only)
+//   LayerPeerProcess install-printer NAME installs Wine's PostScript driver with layertest.ppd
+//                                         (beside this program) and a printer NAME printing to
+//                                         a file, and makes it the default (for a throw-away
+//                                         Wine prefix only); with FILE, printing into FILE
 
 #include "standinsupport.h"
 
@@ -93,7 +93,7 @@ int writeSetting(const std::wstring &key, const std::wstring &value)
                : 2;
 }
 
-int installPrinter(const std::wstring &name, const std::wstring &port)
+int installPrinter(const std::wstring &name, std::wstring port)
 {
     std::wstring driverName = L"Wine PostScript Driver";
     std::wstring environment = L"Windows x64";
@@ -123,8 +123,7 @@ int installPrinter(const std::wstring &name, const std::wstring &port)
     PRINTER_INFO_2W printer = {};
     printer.pPrinterName = &printerName[0];
     printer.pDriverName = &driverName[0];
-    std::wstring portName = port;
-    printer.pPortName = &portName[0];
+    printer.pPortName = &port[0];
     printer.pPrintProcessor = &processor[0];
     printer.pDatatype = &dataType[0];
     const HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE *>(&printer));
@@ -159,7 +158,6 @@ int main()
             lines += standin::utf8(args[static_cast<std::size_t>(i)]) + "\n";
         return standin::append(args[2], lines) ? 0 : 2;
     }
-    // Wine's spooler takes a port named like a file as that file.
     if (mode == L"install-printer" && (count == 3 || count == 4))
         return installPrinter(args[2], count == 4 ? args[3] : L"FILE:");
     if (mode == L"linger") {

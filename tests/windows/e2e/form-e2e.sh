@@ -74,8 +74,7 @@ grep -qx 'fontSize=Large' "$state" || fail "the stored font size did not come ba
 # 96 dots an inch: 1500 x 1200 twips are 100 x 80 pixels.
 grep -q '^frame=100 80 ' "$state" || fail "the stored place did not come back: $(grep frame= "$state")"
 
-# Print: the system's print dialog, then the form printed through a printer of Wine's PostScript
-# driver into a file, whose text Ghostscript reads back.
+# Print: the system's print dialog, then the form through a Wine printer into a file, read back.
 printed=$work/printed.ps
 "$wine" "$build/layer-tests/LayerPeerProcess.exe" install-printer "Wine Test Printer" \
     "$(windows_path "$printed")" || fail "the test printer could not be installed"

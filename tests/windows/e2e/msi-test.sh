@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# msi-test.sh BUILD: checks that BUILD/MonitorForm.msi and the programs in it carry the build's
-# version, installs it silently under Wine, runs the installed form (its window shown, a 1074
-# saves), installs a newer package over it, refuses the older one over that, uninstalls and checks
-# that nothing of it is left.
+# msi-test.sh BUILD: checks BUILD/MonitorForm.msi's versions, installs it silently under Wine, runs
+# the installed form (its window shown, a 1074 saves), upgrades it, refuses to downgrade it,
+# uninstalls it and checks that nothing of it is left.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,26 +12,20 @@ msi=$(windows_path "$build/MonitorForm.msi")
 installed="$WINEPREFIX/drive_c/Program Files/Norvale Quillet/Monitor Entry Form"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 listed_for_removal() { "$wine" reg query "$uninstall_key" /s 2>/dev/null | grep -q 'Norvale Quillet Monitor Entry Form'; }
-entries() { "$wine" reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | grep -c 'DisplayName.*Monitor Entry Form'; }
-listed_version() {
-    "$wine" reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' |
-        grep -A30 'Norvale Quillet Monitor Entry Form' | sed -n 's/^ *DisplayVersion *REG_SZ *//p'
-}
+# The versions of the entries to uninstall, on one line.
+listed() { "$wine" reg query "$uninstall_key" /s | tr -d '\r' | grep -A30 'Monitor Entry Form' |
+    sed -n 's/^ *DisplayVersion *REG_SZ *//p' | paste -sd' '; }
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-for table in Property File LaunchCondition; do
-    msiinfo export "$build/MonitorForm.msi" $table >"$session/$table.idt"
+for table in Property File LaunchCondition; do msiinfo export "$build/MonitorForm.msi" $table; done |
+    tr -d '\r' >"$session/tables.idt"
+for row in "ProductVersion\t$version" "MonitorForm.exe\t\d+\t$version.0" \
+    "monitorfhi.exe\t\d+\t$version.0" 'Qt6Core.dll\t\d+\t6.4.2.0'; do
+    grep -qP "^\S*\t?\S*\t?$row(\t|$)" "$session/tables.idt" || fail "the package lacks: $row"
 done
-grep -qx "ProductVersion.$version.\?" "$session/Property.idt" ||
-    fail "the package's version is not $version"
 for program in MonitorForm.exe monitorfhi.exe; do
-    strings -el "$build/deploy/$program" >"$session/strings.txt"
-    grep -qx "$version" "$session/strings.txt" || fail "$program has no version $version"
-    grep -qP "\t$program\t\d+\t$version\.0\t" "$session/File.idt" ||
-        fail "the package does not give $program the version $version.0"
+    strings -el "$build/deploy/$program" | grep -x "$version" >/dev/null || fail "$program has no $version"
 done
-grep -qP '\tQt6Core.dll\t\d+\t6\.4\.2\.0\t' "$session/File.idt" ||
-    fail "the package does not give Qt's DLLs their versions"
 [ "$("$wine" "$build/deploy/monitorfhi.exe" --version | tr -d '\r')" = "monitorfhi $version" ] ||
     fail "monitorfhi --version does not say $version"
 objdumped=$(find "$build/deploy" \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-objdump -h {} +)
@@ -65,29 +58,25 @@ wait_until "the installed form to end" form_ended
 pass "the installed form shows the sample and saves at the Tutor Summary's request"
 
 # The next version, from the same files but one of them changed, replaces this one.
-IFS=. read -r major minor patch <<<"$version"
-next=$major.$minor.$((patch + 1))
+next=${version%.*}.$((${version##*.} + 1))
 cp -r "$build/deploy" "$session/next"
 echo "Release $next." >>"$session/next/licenses/NOTICE.txt"
 "$here/../../../scripts/make-msi.sh" "$session/next" "$next" "$session/next.msi"
 "$wine" msiexec /i "$(windows_path "$session/next.msi")" /qn || fail "the newer package ended with $?"
-[ "$(entries)" = 1 ] || fail "$(entries) entries to uninstall after the newer package"
-[ "$(listed_version)" = "$next" ] || fail "the entry says $(listed_version), not $next"
-grep -q "Release $next" "$installed/licenses/NOTICE.txt" || fail "the newer files were not installed"
-[ -f "$installed/MonitorForm.exe" ] || fail "the upgrade removed the program"
+[ "$(listed)" = "$next" ] || fail "entries to uninstall after the newer package: $(listed)"
+grep -q "Release $next" "$installed/licenses/NOTICE.txt" && [ -f "$installed/MonitorForm.exe" ] ||
+    fail "the newer files were not installed"
 pass "a newer package replaces the older one: one entry, the newer files"
 
-# 1603, "fatal error during installation", of which a process's exit status keeps the low byte.
+# 1603 (its low byte is the exit status). Wine's quiet install logs the launch condition that
+# failed, not its message, which is checked in the package.
 status=0
 "$wine" msiexec /i "$msi" /qn /l*v "$(windows_path "$session/downgrade.log")" || status=$?
-[ "$status" = $((1603 % 256)) ] || fail "the older package over the newer one ended with $status"
-[ "$(entries)" = 1 ] && [ "$(listed_version)" = "$next" ] || fail "the refused downgrade changed the entry"
-grep -q "Release $next" "$installed/licenses/NOTICE.txt" || fail "the refused downgrade changed the files"
-# Wine's quiet installs log the launch condition that failed, not its message: the message is
-# checked in the package.
-grep -aq 'WIX_DOWNGRADE_DETECTED = {' "$session/downgrade.log" || fail "the downgrade went unnoticed"
-grep -q $'^NOT WIX_DOWNGRADE_DETECTED\tA newer version of the Norvale Quillet Monitor Entry Form is already installed' \
-    "$session/LaunchCondition.idt" || fail "the package does not say why it refuses to downgrade"
+[ "$status" = $((1603 % 256)) ] && [ "$(listed)" = "$next" ] &&
+    grep -q "Release $next" "$installed/licenses/NOTICE.txt" || fail "the older package installed"
+grep -aq 'WIX_DOWNGRADE_DETECTED = {' "$session/downgrade.log" &&
+    grep -q $'^NOT WIX_DOWNGRADE_DETECTED\tA newer version of .* is already installed' \
+        "$session/tables.idt" || fail "the refused downgrade does not say why"
 pass "an older package is refused over a newer one, saying why"
 
 msi=$(windows_path "$session/next.msi")

@@ -34,10 +34,8 @@ for _ in $(seq 100); do
 done
 export DISPLAY=:$(cat "$session/display")
 "$wine" wineboot -i >/dev/null 2>&1
-# Windows has Courier New, the form's print font; a Wine prefix has not, and Qt's fallback there
-# is an OpenType font with PostScript outlines (C059 of fonts-urw-base35), which Wine 8's
-# PostScript driver crashes on while it downloads it as Type 42. The metric-compatible TrueType
-# Liberation Mono stands in for it, as fontconfig makes it do on Linux.
+# Courier New, the form's print font, as on Windows: else Qt takes an OpenType font with CFF
+# outlines, which Wine's PostScript driver crashes on (see README, Building for Windows).
 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' \
     /f >/dev/null 2>&1
 
