@@ -22,6 +22,10 @@ function(monitor_add_windows_resources target description)
         INPUT ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc.in)
     target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
     target_link_libraries(${target} PRIVATE monitor_version)
+    if(MSVC)
+        # The resource carries the manifest; the linker would add a second one.
+        target_link_options(${target} PRIVATE /MANIFEST:NO)
+    endif()
     set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS
         ${MONITOR_PACKAGING_DIR}/program.manifest ${MONITOR_PACKAGING_DIR}/MonitorForm.ico)
 endfunction()
