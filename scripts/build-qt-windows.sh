@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds Qt for Windows (Core, Gui, Widgets, PrintSupport and the windows platform plugin, as
-# DLLs) from Debian's own qt6-base source with mingw-w64, once per machine: the result is cached
-# outside the tree, keyed by the Qt version and the options, and reused while it is whole.
-# Prints the install prefix on its last line.
+# Builds Qt for Windows (Core, Gui, Widgets, PrintSupport, the windows platform plugin and the
+# vista style, as DLLs) from Debian's own qt6-base source with mingw-w64, once per machine: the
+# result is cached outside the tree, keyed by the Qt version, the options and the targets, and
+# reused while it is whole. Only those targets and what they need are compiled, in a non-prefix
+# build (the build folder is Qt's prefix), so nothing else of qtbase is built or installed.
+# Prints the prefix on its last line.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,9 +23,14 @@ options=(
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF -DFEATURE_jpeg=OFF
     -DFEATURE_sqlmodel=OFF
+    # -Os instead of -O2 (-O3 in Core and Gui): measured a fifth less compile time per object,
+    # and smaller DLLs.
+    -DFEATURE_optimize_size=ON
 )
-key=$(printf '%s\n' "${options[@]}" | cat - "$root/cmake/mingw-w64-x86_64-dll.cmake" \
-    | sha256sum | cut -c1-12)
+targets=(Core Gui Widgets PrintSupport EntryPointImplementation
+    QWindowsIntegrationPlugin QWindowsVistaStylePlugin)
+key=$(printf '%s\n' "${options[@]}" "${targets[@]}" |
+    cat - "$root/cmake/mingw-w64-x86_64-dll.cmake" | sha256sum | cut -c1-12)
 cache=${MONITOR_QT_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/monitor-form}
 prefix=$cache/qt-$version-mingw64-$key
 
@@ -32,21 +39,25 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
-work=$cache/qt-$version-mingw64-$key.build
-mkdir -p "$work"
-if [ ! -d "$work/qtbase-everywhere-src-$version" ]; then
+source=$prefix.src/qtbase-everywhere-src-$version
+if [ ! -d "$source" ]; then
+    rm -rf "$prefix.src"
     # The very version of the host tools that qt6-base-dev installed.
-    "$root/scripts/debian-source.sh" qt6-base qt6-base-dev "$work" >/dev/null
+    "$root/scripts/debian-source.sh" qt6-base qt6-base-dev "$prefix.src.download" >/dev/null
+    mv "$prefix.src.download" "$prefix.src"
 fi
 
-cmake -G Ninja -S "$work/qtbase-everywhere-src-$version" -B "$work/build" \
+# An interrupted build resumes where it stopped.
+started=$(date +%s)
+cmake -G Ninja -S "$source" -B "$prefix" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-dll.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >"$work/configure.log"
-cmake --build "$work/build"
-cmake --install "$work/build" >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >"$prefix.configure.log"
+objects=$(ninja -C "$prefix" -n "${targets[@]}" | grep -c 'Building C')
+cmake --build "$prefix" --target "${targets[@]}"
+echo "Qt for Windows: $objects objects compiled in $(($(date +%s) - started)) s" |
+    tee "$prefix/build-time.txt" >&2
 # The licence texts travel with the DLLs: Qt's own and those of the bundled libraries.
-source=$work/qtbase-everywhere-src-$version
 mkdir -p "$prefix/licenses/3rdparty"
 cp "$source"/LICENSES/* "$prefix/licenses/"
 for library in "$source"/src/3rdparty/*/; do
@@ -58,6 +69,7 @@ for library in "$source"/src/3rdparty/*/; do
             cp "$file" "$prefix/licenses/3rdparty/$name/"
         done
 done
+# The objects are not needed once linked; the sources stay (the build's headers include them).
+find "$prefix" \( -name '*.obj' -o -name '*.gch' \) -delete
 touch "$prefix/.complete"
-rm -rf "$work"
 echo "$prefix"

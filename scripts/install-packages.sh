@@ -12,7 +12,7 @@ packages=(
     at-spi2-core gir1.2-atspi-2.0 python3-gi
     cups cups-client cups-bsd printer-driver-cups-pdf libcups2-dev
     libhunspell-dev hunspell-en-gb libxcb1-dev
-    g++-mingw-w64-x86-64 wine64 wixl
+    g++-mingw-w64-x86-64 wine64 wixl msitools ghostscript
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # package-windows.sh BUILD QT HUNSPELL: gathers what the Windows program needs into BUILD/deploy
 # (the programs, Qt's DLLs and platform plugin, the compiler's run-time DLLs, the en_GB dictionary
-# and every licence notice) and builds BUILD/MonitorForm.msi from it with wixl.
+# and every licence notice), without debug sections, and builds BUILD/MonitorForm.msi from it
+# (scripts/make-msi.sh).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,11 +32,10 @@ cp /usr/share/doc/gcc-mingw-w64-base/copyright "$deploy/licenses/mingw-w64-runti
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$deploy/licenses/mingw-w64-runtime/winpthreads-copyright.txt"
 cp "$root/packaging/windows/NOTICE.txt" "$deploy/licenses/"
 
+# Neither debug sections (the compiler's run-time DLLs carry them) nor symbol tables go into the
+# package: the DLLs' exports are tables of their own. BUILD keeps the programs unstripped.
+find "$deploy" \( -name '*.dll' -o -name '*.exe' \) -exec x86_64-w64-mingw32-strip --strip-all {} +
+
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-(cd "$deploy" && find . -type f | sed 's|^\./||' | sort) |
-    wixl-heat -p '' --component-group ProgramFiles --var var.DeployDir \
-        --directory-ref INSTALLDIR --win64 >"$build/files.wxs"
-# wixl takes the files' sources relative to where it runs.
-(cd "$deploy" && wixl -a x64 -D Version="$version" -D DeployDir=. -D Win64=yes \
-    -o "$build/MonitorForm.msi" "$root/packaging/windows/MonitorForm.wxs" "$build/files.wxs")
+"$root/scripts/make-msi.sh" "$deploy" "$version" "$build/MonitorForm.msi"
 echo "$build/MonitorForm.msi"

@@ -1,4 +1,5 @@
 // Runs the monitorfhi tool as support staff would, on copies of the fixtures.
+#include "monitorversion.h"
 #include "readerfixture.h"
 #include "testfolder.h"
 
@@ -232,6 +233,13 @@ TEST_F(MonitorFhiTest, UsageAndMissingFilesExitTwo)
     EXPECT_TRUE(run.err.contains("monitor.fhi.lock cannot be taken: a pipe (FIFO)"))
         << run.err.toStdString();
     EXPECT_EQ(file(), fixture(QStringLiteral("laid_out.normalised.fhi")));
+}
+
+TEST_F(MonitorFhiTest, VersionIsTheBuildsOne)
+{
+    const ToolRun run = runTool({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QByteArray("monitorfhi " MONITOR_VERSION_TEXT "\n"));
 }
 
 } // namespace

@@ -13,7 +13,7 @@
 //   LayerPeerProcess install-printer NAME installs Wine's PostScript driver with layertest.ppd
 //                                         (beside this program) and a printer NAME printing to
 //                                         a file, and makes it the default (for a throw-away
-//                                         Wine prefix only)
+//                                         Wine prefix only); with FILE, printing into FILE
 
 #include "standinsupport.h"
 
@@ -93,7 +93,7 @@ int writeSetting(const std::wstring &key, const std::wstring &value)
                : 2;
 }
 
-int installPrinter(const std::wstring &name)
+int installPrinter(const std::wstring &name, std::wstring port)
 {
     std::wstring driverName = L"Wine PostScript Driver";
     std::wstring environment = L"Windows x64";
@@ -118,7 +118,6 @@ int installPrinter(const std::wstring &name)
         return 2;
 
     std::wstring printerName = name;
-    std::wstring port = L"FILE:";
     std::wstring processor = L"WinPrint";
     std::wstring dataType = L"RAW";
     PRINTER_INFO_2W printer = {};
@@ -159,8 +158,8 @@ int main()
             lines += standin::utf8(args[static_cast<std::size_t>(i)]) + "\n";
         return standin::append(args[2], lines) ? 0 : 2;
     }
-    if (mode == L"install-printer" && count == 3)
-        return installPrinter(args[2]);
+    if (mode == L"install-printer" && (count == 3 || count == 4))
+        return installPrinter(args[2], count == 4 ? args[3] : L"FILE:");
     if (mode == L"linger") {
         Sleep(60000);
         return 0;

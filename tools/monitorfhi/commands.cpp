@@ -224,6 +224,7 @@ QString usageText()
         "  monitorfhi set FILE [--flag N=TEXT]... [--comments TEXT]\n"
         "                 [--student ID=MARKING|SUMMARY|SCRIPT]... [--date TEXT]\n"
         "  monitorfhi check PATH...\n"
+        "  monitorfhi --version\n"
         "exit status: 0 no message, 1 messages were shown, 2 usage or I/O error\n");
 }
 

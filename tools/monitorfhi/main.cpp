@@ -1,5 +1,6 @@
 // monitorfhi: looks into and saves tutor monitoring files with the same code as the form.
 #include "commands.h"
+#include "monitorversion.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -16,6 +17,10 @@ int main(int argc, char *argv[])
         return runSet(args);
     if (command == QLatin1String("check"))
         return runCheck(args);
+    if (command == QLatin1String("--version") && args.isEmpty()) {
+        QTextStream(stdout) << "monitorfhi " << MONITOR_VERSION_TEXT << '\n';
+        return kExitClean;
+    }
     QTextStream(stderr) << usageText();
     return kExitUsage;
 }

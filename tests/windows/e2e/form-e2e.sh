@@ -2,7 +2,7 @@
 # form-e2e.sh BUILD [FORM]: the Windows program under Wine, end to end, as a monitor meets it:
 # started through the file handler stand-in on a copy of the sample tutor folder beside the Tutor
 # Summary stand-in, read back, typed into, saved at the Tutor Summary's request, closed with the
-# question answered, started again with its placement and font size, and printing started.
+# question answered, started again with its placement and font size, and printed to a file.
 # FORM is the MonitorForm.exe to run (a Windows path; default BUILD/deploy/MonitorForm.exe).
 # Keeps a screenshot in BUILD/e2e/. Exits non-zero at the first failed check.
 set -euo pipefail
@@ -74,13 +74,17 @@ grep -qx 'fontSize=Large' "$state" || fail "the stored font size did not come ba
 # 96 dots an inch: 1500 x 1200 twips are 100 x 80 pixels.
 grep -q '^frame=100 80 ' "$state" || fail "the stored place did not come back: $(grep frame= "$state")"
 
-# Print: the system's print dialog, with the test printer installed.
-"$wine" "$build/layer-tests/LayerPeerProcess.exe" install-printer "Wine Test Printer" ||
-    fail "the test printer could not be installed"
+# Print: the system's print dialog, then the form through a Wine printer into a file, read back.
+printed=$work/printed.ps
+"$wine" "$build/layer-tests/LayerPeerProcess.exe" install-printer "Wine Test Printer" \
+    "$(windows_path "$printed")" || fail "the test printer could not be installed"
 xdotool search --onlyvisible --name "^$form_title\$" windowfocus --sync key ctrl+p
 wait_until "the print dialog" window_shown Print
-xdotool search --onlyvisible --name '^Print$' windowfocus --sync key Escape
-pass "Print opens the system's print dialog"
+xdotool search --onlyvisible --name '^Print$' windowfocus --sync key Return
+wait_until "the printed form" grep -q '^%%EOF' "$printed"
+gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=txtwrite -sOutputFile="$work/printed.txt" "$printed"
+"$here/printedform.py" "$state" "$work/printed.txt" || fail "the printed form lacks what it shows"
+pass "Print prints the tutor, the students, every rating and the comments through a Wine printer"
 
 tutor_summary "$standins" --post 1075 || fail "the form did not take 1075 the second time"
 wait_until "the form to end without changes" form_ended

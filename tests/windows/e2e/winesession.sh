@@ -34,6 +34,10 @@ for _ in $(seq 100); do
 done
 export DISPLAY=:$(cat "$session/display")
 "$wine" wineboot -i >/dev/null 2>&1
+# Courier New, the form's print font, as on Windows: else Qt takes an OpenType font with CFF
+# outlines, which Wine's PostScript driver crashes on (see README, Building for Windows).
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' \
+    /f >/dev/null 2>&1
 
 fail() {
     echo "FAIL: $*" >&2
