@@ -176,6 +176,7 @@ bool isWritable(const QString &path, QFile::Permissions mode)
     if (!(mode & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
         return false; // root would ignore the mark
 #ifdef Q_OS_WIN
+    Q_UNUSED(path) // the read-only mark above is what Windows goes by
     return true;
 #else
     return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
