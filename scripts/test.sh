@@ -37,6 +37,7 @@ cmake -S "$root" -B "$sanitized" -G Ninja \
     -DMONITOR_SANITIZERS=address,undefined
 cmake --build "$sanitized"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    LSAN_OPTIONS=suppressions=$root/tests/lsan-suppressions.txt \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$sanitized" --output-on-failure --timeout 600
 
