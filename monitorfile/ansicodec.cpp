@@ -65,17 +65,19 @@ QString decodeBytes(const QByteArray &bytes)
 std::optional<QByteArray> encodeText(const QString &text)
 {
     const auto &table = byteOfCharacter();
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    // Every character that has a byte is one unit, so the bytes are exactly as many; writing
+    // them in place spares an out-of-line append per character.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (const QChar c : text) {
         if (c.unicode() < 0x80) {
-            bytes.append(static_cast<char>(c.unicode()));
+            *out++ = static_cast<char>(c.unicode());
             continue;
         }
         const auto found = table.constFind(c.unicode());
         if (found == table.cend())
             return std::nullopt;
-        bytes.append(*found);
+        *out++ = *found;
     }
     return bytes;
 }
