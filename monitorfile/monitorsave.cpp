@@ -186,10 +186,15 @@ bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
     static const QByteArray completedEnd = "</student_completed>";
     static const QByteArray monitoringEnd = "</student_monitoring_details>";
 
-    QByteArray list;
-    if (extractElementReporting(listTags, text, list, malformedTag) != 0)
-        return false;
-    const ElementSpan listSpan = locateElement(text, listTags);
+    // One scan finds the list; only an empty-element form needs the slower, expanding path.
+    ElementSpan listSpan = locateElement(text, listTags);
+    if (!listSpan.found()) {
+        QByteArray none;
+        if (extractElementReporting(listTags, text, none, malformedTag) != 0)
+            return false;
+        listSpan = locateElement(text, listTags);
+    }
+    const QByteArray list = text.mid(listSpan.valueBegin, listSpan.valueLength());
     const int count = qMax<int>(0, wholeNumberValue(numberScriptsText));
     const StudentListCut cut = cutStudentList(list, count);
     if (!cut.missingTag.isEmpty()) {
