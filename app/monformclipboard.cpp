@@ -42,24 +42,27 @@ void MonFormEntry::clipboardFocusChanged(QWidget *now)
     m_clipboardTarget = gridOf(now);
     if (leftTheBox || !m_clipboardTarget)
         setCopyEnabled(false);
-    menuItem("mnuCut")->setEnabled(false);
-    toolbarButton(3)->setEnabled(false);
+    setCutEnabled(false);
     setPasteEnabled(false);
 }
 
 void MonFormEntry::followCommentsSelection()
 {
     const bool selected = m_txtMonitorComments->textCursor().hasSelection();
-    menuItem("mnuCopy")->setEnabled(selected);
-    menuItem("mnuCut")->setEnabled(selected && !m_txtMonitorComments->isReadOnly());
-    toolbarButton(4)->setEnabled(selected);
-    toolbarButton(3)->setEnabled(selected && !m_txtMonitorComments->isReadOnly());
+    setCopyEnabled(selected);
+    setCutEnabled(selected && !m_txtMonitorComments->isReadOnly());
     setPasteEnabled(canPaste());
 }
 
 bool MonFormEntry::canPaste() const
 {
     return !m_txtMonitorComments->isReadOnly() && !QApplication::clipboard()->text().isEmpty();
+}
+
+void MonFormEntry::setCutEnabled(bool enabled)
+{
+    menuItem("mnuCut")->setEnabled(enabled);
+    toolbarButton(3)->setEnabled(enabled);
 }
 
 void MonFormEntry::setPasteEnabled(bool enabled)

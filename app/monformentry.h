@@ -107,6 +107,7 @@ private:
     void connectGrids();
     void storeRating();
     void setCopyEnabled(bool enabled);
+    void setCutEnabled(bool enabled);
     void connectCommentsBox();
     bool eventFilter(QObject *watched, QEvent *event) override;
     QAction *clipboardCommandFor(const QKeyEvent *key) const;
