@@ -279,10 +279,12 @@ bool readForSave(const QString &path, QByteArray &text, FileOperations &files,
     return false;
 }
 
-bool writeForSave(const QString &path, const QByteArray &text, const QByteArray &asRead,
-                  FileOperations &files, const WriteLock &lock, MessagePresenter &messages)
+// Under a save's lock, with the text as read under it; without them, a rewrite of its own.
+bool writeForSave(const QString &path, const QByteArray &text, FileOperations &files,
+                  MessagePresenter &messages, const WriteLock *lock = nullptr,
+                  const QByteArray *asRead = nullptr)
 {
-    const WriteResult written = WriteFileWithBackup(path, text, files, &lock, &asRead);
+    const WriteResult written = WriteFileWithBackup(path, text, files, lock, asRead);
     if (!written.ok)
         messages.show(texts::saveFailed(path, written.error, !written.replaced));
     return written.ok;
@@ -351,7 +353,7 @@ bool saveUnderLock(const SaveInput &in, FileOperations &files, const WriteLock &
     }
     for (const QByteArray &missingId : missingIds)
         messages.show(texts::missingElement(missingId));
-    return writeForSave(in.path, text, asRead, files, lock, messages);
+    return writeForSave(in.path, text, files, messages, &lock, &asRead);
 }
 
 } // namespace
@@ -372,12 +374,7 @@ bool ReplaceElementText(const QByteArray &startTag, const QByteArray &endTag, co
         messages.show(texts::saveRefusedMalformed(missingTag));
         return false;
     }
-    if (!writeNow)
-        return true;
-    const WriteResult written = WriteFileWithBackup(path, text, files);
-    if (!written.ok)
-        messages.show(texts::saveFailed(path, written.error, !written.replaced));
-    return written.ok;
+    return !writeNow || writeForSave(path, text, files, messages);
 }
 
 bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
