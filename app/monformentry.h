@@ -7,6 +7,7 @@
 #include "preferences.h"
 #include "recoverycopy.h"
 #include "spellingoptions.h"
+#include "suitelink.h"
 #include "tutordata.h"
 #include "tutorfilereader.h"
 
@@ -31,7 +32,7 @@ struct PrintSource;
 
 // The monitoring form: the tutor's header, the student grid, the criteria grid and the
 // monitor's comments, with the suite's menus and toolbar.
-class MonFormEntry : public QMainWindow
+class MonFormEntry : public QMainWindow, private suite::SuiteLink::Window
 {
     Q_OBJECT
 
@@ -51,10 +52,8 @@ public:
     void EnableMenus();
     void SavePreferences();
     void SetWindowTopMost(bool topMost);
-    bool SaveChanges();
-    bool SaveMonitorForm(int whichWindow);
-    monitorfile::MessageAnswer QuerySaveChanges();
-    void LocalWindowProc(quint32 message, qint64 wParam, qint64 lParam);
+    bool SaveChanges() { return m_suiteLink.SaveChanges(); }
+    monitorfile::MessageAnswer QuerySaveChanges() { return m_suiteLink.QuerySaveChanges(); }
     void ShowAboutBox();
 
     const monitorfile::TutorData &tutorData() const { return m_tutorData; }
@@ -121,19 +120,17 @@ private:
     // True when the comments changed.
     bool CutToClipboard();
     bool PasteFromClipboard();
-    void NotifyChangesPending();
 
-    // The suite's protocol
-    void NotifyChangesCleared();
-    void postToTutorSummary(quint32 message);
-    void sendToTutorSummary(quint32 message);
-    void clearChanges();
-    void reloadSavedValues();
-    bool saveIntoFile();
-    void HookWindowProc();
-    void UnhookWindowProc();
-    void closeFromMenu(bool exitItem);
-    bool saveBeforeClosing(bool exitItem);
+    // What the suite link asks of the window
+    QString suiteTitle() const override { return windowTitle(); }
+    bool holdsTutorFile() const override { return m_tutorData.fileFound; }
+    bool saveIntoFile() override;
+    void moveFocusToComments() override;
+    void enableSaveControls(bool enabled) override { setSaveControlsEnabled(enabled); }
+    void reloadSavedValues() override;
+    void discardUnsavedCopy() override { discardRecoveryCopy(); }
+    void storePreferences() override { SavePreferences(); }
+    bool closeWindow() override { return close(); }
 
     // Unsaved work kept outside the tutor folder until it is saved or thrown away
     monitorfile::MonitorFormValues shownValues() const;
@@ -192,14 +189,12 @@ private:
     QString m_currentFontSizeName;
     bool m_formLoaded = false;
     bool m_fontListReady = false;
-    bool m_hooked = false;
-    bool m_saveRequestedExternally = false;
-    bool m_closingAnswered = false;
-    // This form's own edits are unsaved: the shared setting may have been cleared meanwhile by
-    // another window's save.
-    bool m_unsavedEdits = false;
-    // Told once per session rather than on every attempt.
-    bool m_toldNotReceiving = false;
+    suite::SuiteLink m_suiteLink{*this,
+                                 m_platform.settings,
+                                 m_platform.processes,
+                                 m_platform.messages,
+                                 m_platform.windowMessages,
+                                 m_platform.endpoint};
     bool m_toldCopyNotKept = false;
     QRect m_placementTwips;
     QSize m_textRoom;                           // pixels the criteria grid grew by for its font

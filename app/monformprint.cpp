@@ -31,10 +31,7 @@ QString printerPaused(const QString &printer)
 void MonFormEntry::mnuPrint_Click()
 {
     // A value that reads as neither true nor false may hide unsaved changes: refuse then too.
-    bool changes = true;
-    settings::parseBooleanText(
-        m_preferences.read(settings::Pref::MonitorChanges, QStringLiteral("False")), changes);
-    if (changes) {
+    if (m_suiteLink.changesPending()) {
         m_platform.messages.show(kSaveBeforePrinting, monitorfile::MessageButtons::Ok);
         return;
     }

@@ -93,7 +93,7 @@ bool MonFormEntry::load()
     // Tab into the criteria grid lands on the first rating; nothing shows selected before.
     m_monFlex2->setCurrentCell(1, 1);
     m_monFlex2->clearSelection();
-    HookWindowProc();
+    m_suiteLink.HookWindowProc();
     if (menuItem("mnuAlwaysOnTop")->isChecked())
         SetWindowTopMost(true);
     fillFontSizeList();

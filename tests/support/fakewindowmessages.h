@@ -57,6 +57,17 @@ public:
             raised.append(title);
     }
 
+    // The messages of one kind and number that reached the window of `title`.
+    QList<Message> to(const QString &title, Kind kind, quint32 message) const
+    {
+        QList<Message> found;
+        for (const Message &m : messages) {
+            if (m.kind == kind && m.message == message && m.title == title)
+                found.append(m);
+        }
+        return found;
+    }
+
     QSet<QString> existing;  // titles of the windows that exist now
     QList<Message> messages; // every post and send that reached a window, in order
     QStringList searched;    // every title given to findWindow
