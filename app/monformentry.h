@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "editcommands.h"
 #include "platform.h"
 
 #include "messages.h"
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class FontSizeList;
 class FramePlacement;
@@ -22,7 +24,6 @@ class MonitorGrid;
 class QAction;
 class QComboBox;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QToolBar;
@@ -37,7 +38,6 @@ class MonFormEntry : public QMainWindow
 
 public:
     MonFormEntry(const MonitorPlatform &platform, QStringList arguments);
-    ~MonFormEntry() override;
 
     // Runs the start-up sequence. False when the program must end instead of showing the form.
     bool load();
@@ -106,21 +106,8 @@ private:
     // Editing
     void connectGrids();
     void storeRating();
-    void setCopyEnabled(bool enabled);
-    void setCutEnabled(bool enabled);
     void connectCommentsBox();
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    QAction *clipboardCommandFor(const QKeyEvent *key) const;
-    void clipboardFocusChanged(QWidget *now);
-    void followCommentsSelection();
-    bool canPaste() const;
-    void setPasteEnabled(bool enabled);
-    QPlainTextEdit *editableCommentsTarget() const;
-    QString textToCopy() const;
-    void CopyToClipboard();
-    // True when the comments changed.
-    bool CutToClipboard();
-    bool PasteFromClipboard();
+    void connectEditCommands();
     void NotifyChangesPending();
 
     // The suite's protocol
@@ -157,9 +144,6 @@ private:
     bool printForm();
     PrintSource printSource() const;
     QString printJobName() const;
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuPaste_Click();
     void mnuSpellCheck_Click();
     void mnuViewPreviousMonitorFormsWindow_Click();
     void mnuViewMonitorCommentsWindow_Click();
@@ -219,9 +203,8 @@ private:
     FontSizeList *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
-    // What Cut, Copy and Paste act on: the comments box, a grid, or nothing.
-    QPointer<QWidget> m_clipboardTarget;
-    std::array<QMetaObject::Connection, 2> m_applicationConnections;
+    // Made with the controls it serves, and gone before them.
+    std::unique_ptr<EditCommands> m_editCommands;
 };
 
 // The rules a value passes before it stands in a grid: a criterion's rating (no character the
