@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "editcommands.h"
 #include "platform.h"
+#include "recoverykeeper.h"
 
 #include "messages.h"
 #include "preferences.h"
@@ -13,7 +14,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -125,12 +125,9 @@ private:
     // Unsaved work kept outside the tutor folder until it is saved or thrown away
     monitorfile::MonitorFormValues shownValues() const;
     QString tutorFilePath() const;
-    void scheduleRecoveryCopy();
-    void keepRecoveryCopy();
-    bool offerRecoveredWork();
+    RecoveryKeeper::Form recoveryForm();
     void showRecoveredValues(monitorfile::MonitorFormValues values);
     void showRatings();
-    void discardRecoveryCopy();
 
     // Commands
     void cmbFontSize_Click();
@@ -184,13 +181,11 @@ private:
     bool m_unsavedEdits = false;
     // Told once per session rather than on every attempt.
     bool m_toldNotReceiving = false;
-    bool m_toldCopyNotKept = false;
     QRect m_placementTwips;
     QSize m_textRoom;                           // pixels the criteria grid grew by for its font
     std::array<QRect, 3> m_headerDesign{};      // the header labels' designed places
     FramePlacement *m_framePlacement = nullptr; // owned by the window
-    monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
-    QTimer m_recoveryTimer;
+    RecoveryKeeper m_recoveryKeeper{m_platform.messages, recoveryForm()};
 
     QToolBar *m_tlbOptions = nullptr;
     std::array<QAction *, 14> m_buttons{};

@@ -36,7 +36,7 @@ void MonFormEntry::MarkMonitorChanged()
     toolbarButton(1)->setEnabled(m_tutorData.fileFound);
     menuItem("mnuSave")->setEnabled(m_tutorData.fileFound);
     NotifyChangesPending();
-    scheduleRecoveryCopy();
+    m_recoveryKeeper.schedule();
 }
 
 void MonFormEntry::NotifyChangesPending()
@@ -93,7 +93,7 @@ MessageAnswer MonFormEntry::QuerySaveChanges()
     if (answer == MessageAnswer::No) {
         clearChanges();
         reloadSavedValues();
-        discardRecoveryCopy();
+        m_recoveryKeeper.discard();
     }
     return answer;
 }
@@ -131,7 +131,7 @@ bool MonFormEntry::SaveMonitorForm(int whichWindow)
         sendToTutorSummary(suite::message::kSave);
     }
     clearChanges();
-    discardRecoveryCopy();
+    m_recoveryKeeper.discard();
     return true;
 }
 
