@@ -27,16 +27,16 @@ void MonFormEntry::tlbOptions_ButtonClick(int index)
         SaveChanges();
         break;
     case 4:
-        mnuCopy_Click();
+        m_editCommands->copy();
         break;
     case 5:
-        mnuPaste_Click();
+        m_editCommands->paste();
         break;
     case 9:
         mnuSpellCheck_Click();
         break;
     case 3:
-        mnuCut_Click();
+        m_editCommands->cut();
         break;
     case 7:
         mnuPrint_Click();

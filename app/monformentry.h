@@ -1,7 +1,9 @@
 #pragma once
 
 #include "commandline.h"
+#include "editcommands.h"
 #include "platform.h"
+#include "recoverykeeper.h"
 
 #include "messages.h"
 #include "preferences.h"
@@ -13,9 +15,9 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
 #include <array>
+#include <memory>
 
 class FontSizeList;
 class FramePlacement;
@@ -23,7 +25,6 @@ class MonitorGrid;
 class QAction;
 class QComboBox;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QToolBar;
@@ -38,7 +39,6 @@ class MonFormEntry : public QMainWindow, private suite::SuiteLink::Window
 
 public:
     MonFormEntry(const MonitorPlatform &platform, QStringList arguments);
-    ~MonFormEntry() override;
 
     // Runs the start-up sequence. False when the program must end instead of showing the form.
     bool load();
@@ -105,21 +105,8 @@ private:
     // Editing
     void connectGrids();
     void storeRating();
-    void setCopyEnabled(bool enabled);
-    void setCutEnabled(bool enabled);
     void connectCommentsBox();
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    QAction *clipboardCommandFor(const QKeyEvent *key) const;
-    void clipboardFocusChanged(QWidget *now);
-    void followCommentsSelection();
-    bool canPaste() const;
-    void setPasteEnabled(bool enabled);
-    QPlainTextEdit *editableCommentsTarget() const;
-    QString textToCopy() const;
-    void CopyToClipboard();
-    // True when the comments changed.
-    bool CutToClipboard();
-    bool PasteFromClipboard();
+    void connectEditCommands();
 
     // What the suite link asks of the window
     QString suiteTitle() const override { return windowTitle(); }
@@ -128,19 +115,16 @@ private:
     void moveFocusToComments() override;
     void enableSaveControls(bool enabled) override { setSaveControlsEnabled(enabled); }
     void reloadSavedValues() override;
-    void discardUnsavedCopy() override { discardRecoveryCopy(); }
+    void discardUnsavedCopy() override { m_recoveryKeeper.discard(); }
     void storePreferences() override { SavePreferences(); }
     bool closeWindow() override { return close(); }
 
     // Unsaved work kept outside the tutor folder until it is saved or thrown away
     monitorfile::MonitorFormValues shownValues() const;
     QString tutorFilePath() const;
-    void scheduleRecoveryCopy();
-    void keepRecoveryCopy();
-    bool offerRecoveredWork();
+    RecoveryKeeper::Form recoveryForm();
     void showRecoveredValues(monitorfile::MonitorFormValues values);
     void showRatings();
-    void discardRecoveryCopy();
 
     // Commands
     void cmbFontSize_Click();
@@ -154,9 +138,6 @@ private:
     bool printForm();
     PrintSource printSource() const;
     QString printJobName() const;
-    void mnuCut_Click();
-    void mnuCopy_Click();
-    void mnuPaste_Click();
     void mnuSpellCheck_Click();
     void mnuViewPreviousMonitorFormsWindow_Click();
     void mnuViewMonitorCommentsWindow_Click();
@@ -195,13 +176,11 @@ private:
                                  m_platform.messages,
                                  m_platform.windowMessages,
                                  m_platform.endpoint};
-    bool m_toldCopyNotKept = false;
     QRect m_placementTwips;
     QSize m_textRoom;                           // pixels the criteria grid grew by for its font
     std::array<QRect, 3> m_headerDesign{};      // the header labels' designed places
     FramePlacement *m_framePlacement = nullptr; // owned by the window
-    monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
-    QTimer m_recoveryTimer;
+    RecoveryKeeper m_recoveryKeeper{m_platform.messages, recoveryForm()};
 
     QToolBar *m_tlbOptions = nullptr;
     std::array<QAction *, 14> m_buttons{};
@@ -214,9 +193,8 @@ private:
     FontSizeList *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
-    // What Cut, Copy and Paste act on: the comments box, a grid, or nothing.
-    QPointer<QWidget> m_clipboardTarget;
-    std::array<QMetaObject::Connection, 2> m_applicationConnections;
+    // Made with the controls it serves, and gone before them.
+    std::unique_ptr<EditCommands> m_editCommands;
 };
 
 // The rules a value passes before it stands in a grid: a criterion's rating (no character the

@@ -58,10 +58,6 @@ void MonFormEntry::connectGrids()
     });
     connect(criteria, &MonitorGrid::keyPressInEditor, this, [this] { MarkMonitorChanged(); });
     connect(criteria, &MonitorGrid::editTextChanged, this, [this] { MarkMonitorChanged(); });
-    connect(criteria, &MonitorGrid::mouseDown, this, [this](Qt::MouseButton button) {
-        if (button == Qt::LeftButton)
-            setCopyEnabled(true);
-    });
 
     MonitorGrid *students = m_monFlex1;
     connect(students, &MonitorGrid::gotFocus, this, [students] {
@@ -79,11 +75,6 @@ void MonFormEntry::connectGrids()
         const int col = students->col();
         students->setCurrentCell(1, 1);
         students->setCurrentCell(row, col);
-    });
-    connect(students, &MonitorGrid::mouseDown, this, [this, students](Qt::MouseButton button) {
-        if (button != Qt::LeftButton || students->row() < 0)
-            return;
-        setCopyEnabled(students->row() >= 1);
     });
 }
 
@@ -108,10 +99,4 @@ void MonFormEntry::storeRating()
         flag = row + 6;
     if (flag > 0)
         m_flags[flag - 1] = grid->currentText();
-}
-
-void MonFormEntry::setCopyEnabled(bool enabled)
-{
-    menuItem("mnuCopy")->setEnabled(enabled);
-    toolbarButton(4)->setEnabled(enabled);
 }

@@ -144,6 +144,7 @@ void MonFormEntry::buildControls()
 
     buildToolbar();
     buildMenus();
+    connectEditCommands();
     describeControls();
 }
 
@@ -201,13 +202,12 @@ void MonFormEntry::buildMenus()
     addMenuItem(file, "mnuExit", QStringLiteral("E&xit"), &MonFormEntry::mnuExit_Click);
 
     QMenu *edit = menu("mnuEdit", QStringLiteral("&Edit"));
-    QAction *cut = addMenuItem(edit, "mnuCut", QStringLiteral("Cu&t"), &MonFormEntry::mnuCut_Click);
+    QAction *cut = addMenuItem(edit, "mnuCut", QStringLiteral("Cu&t"));
     cut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
     off(cut);
-    addMenuItem(edit, "mnuCopy", QStringLiteral("&Copy"), &MonFormEntry::mnuCopy_Click)
+    addMenuItem(edit, "mnuCopy", QStringLiteral("&Copy"))
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
-    QAction *paste =
-        addMenuItem(edit, "mnuPaste", QStringLiteral("&Paste"), &MonFormEntry::mnuPaste_Click);
+    QAction *paste = addMenuItem(edit, "mnuPaste", QStringLiteral("&Paste"));
     paste->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
     off(paste);
 

@@ -11,7 +11,7 @@
 void MonFormEntry::MarkMonitorChanged()
 {
     m_suiteLink.MarkMonitorChanged();
-    scheduleRecoveryCopy();
+    m_recoveryKeeper.schedule();
 }
 
 void MonFormEntry::reloadSavedValues()

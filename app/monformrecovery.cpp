@@ -1,30 +1,21 @@
-// What the monitor typed and chose is kept outside the tutor folder a moment after each edit,
-// so that a crash, a power cut or a killed program does not take the unsaved work with it.
+// What the recovery keeper reads from the form and puts back on it.
 #include "monformentry.h"
 
 #include "monitorgrid.h"
 
-#include "messagetexts.h"
 #include "suitepath.h"
 
 #include <QPlainTextEdit>
 
 #include <map>
 
-namespace {
-
-// Long enough that typing does not write on every keystroke, short enough to lose little.
-constexpr int kRecoveryDelayMilliseconds = 2000;
-
-QString offerText(const QDateTime &keptAt)
+RecoveryKeeper::Form MonFormEntry::recoveryForm()
 {
-    return QStringLiteral("Changes to this monitoring form that were not saved were kept when the "
-                          "program last ended (%1).")
-               .arg(QLocale::system().toString(keptAt.toLocalTime(), QLocale::ShortFormat)) +
-           u'\r' + QStringLiteral("Do you want to bring them back? No throws them away.");
+    return {
+        [this] { return m_formLoaded; }, [this] { return m_tutorData.fileFound; },
+        [this] { return tutorFilePath(); }, [this] { return shownValues(); },
+        [this](monitorfile::MonitorFormValues values) { showRecoveredValues(std::move(values)); }};
 }
-
-} // namespace
 
 QString MonFormEntry::tutorFilePath() const
 {
@@ -42,58 +33,6 @@ monitorfile::MonitorFormValues MonFormEntry::shownValues() const
                                    m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
     }
     return values;
-}
-
-void MonFormEntry::scheduleRecoveryCopy()
-{
-    if (!m_formLoaded || !m_tutorData.fileFound)
-        return;
-    if (!m_recoveryTimer.isSingleShot()) {
-        m_recoveryTimer.setSingleShot(true);
-        m_recoveryTimer.setInterval(kRecoveryDelayMilliseconds);
-        connect(&m_recoveryTimer, &QTimer::timeout, this, &MonFormEntry::keepRecoveryCopy);
-    }
-    m_recoveryTimer.start();
-}
-
-void MonFormEntry::keepRecoveryCopy()
-{
-    QString error;
-    if (m_recovery.keep({tutorFilePath(), QDateTime::currentDateTimeUtc(), shownValues()}, error))
-        return;
-    // The monitor counts on the copy: told once, not on every pause in typing.
-    if (!m_toldCopyNotKept) {
-        m_toldCopyNotKept = true;
-        m_platform.messages.show(monitorfile::texts::recoveryCopyNotKept(error));
-    }
-}
-
-void MonFormEntry::discardRecoveryCopy()
-{
-    m_recoveryTimer.stop();
-    if (m_tutorData.fileFound)
-        m_recovery.discard(tutorFilePath());
-}
-
-// Asks whether to bring back entries kept by a form on this file that ended without saving
-// them (the newest first; copies of forms still running are theirs). True when entries are now
-// on screen, to be marked as unsaved changes.
-bool MonFormEntry::offerRecoveredWork()
-{
-    if (!m_tutorData.fileFound)
-        return false;
-    while (const std::optional<monitorfile::RecoveryCopy> copy =
-               m_recovery.takeOrphan(tutorFilePath())) {
-        if (!monitorfile::sameEntries(copy->values, shownValues()) &&
-            m_platform.messages.show(offerText(copy->keptAt), monitorfile::MessageButtons::YesNo) ==
-                monitorfile::MessageAnswer::Yes) {
-            showRecoveredValues(copy->values);
-            return true;
-        }
-        // Thrown away, or nothing the file does not hold already.
-        m_recovery.discard(tutorFilePath());
-    }
-    return false;
 }
 
 // A copy is a file on disk that anything may have changed: its values pass the rules typed values

@@ -86,7 +86,7 @@ bool MonFormEntry::load()
             QTimer::singleShot(0, this, [this, read] { writeTidiedFile(read); });
         });
     DisplayData();
-    const bool recovered = offerRecoveredWork();
+    const bool recovered = m_recoveryKeeper.offerRecoveredWork();
     menuItem("mnuClose")->setEnabled(true);
     m_monFlex2->setCellsCentred(0, 1, 9, 1);
     m_monFlex2->setCellsCentred(0, 3, 9, 3);
