@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "formlayout.h"
 #include "platform.h"
 
 #include "messages.h"
@@ -15,9 +16,9 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class FontSizeList;
-class FramePlacement;
 class MonitorGrid;
 class QAction;
 class QComboBox;
@@ -81,13 +82,6 @@ private:
     void buildMenus();
     void buildToolbar();
     void describeControls();
-    void layOutGrids();
-    void fitTextToFont();
-    void fitCriteriaColumns();
-    void keepEveryControlInReach();
-    void makeRoomForGrownText();
-    void fitHeaderLabels(const QString &name);
-    QString tutorLine() const;
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          void (MonFormEntry::*handler)() = nullptr);
 
@@ -98,9 +92,6 @@ private:
     void comeForward();
     void applySpellingOptions();
     void underlineMisspellings();
-    void applyPlacement();
-    void keepOnAScreen(QRect &placement) const;
-    void fillFontSizeList();
     void showMissingFile();
 
     // Editing
@@ -146,7 +137,6 @@ private:
     void discardRecoveryCopy();
 
     // Commands
-    void cmbFontSize_Click();
     void mnuAlwaysOnTop_Click();
     void mnuRestoreSettings_Click();
     void mnuMaximise_Click();
@@ -163,14 +153,7 @@ private:
     void mnuSpellCheck_Click();
     void mnuViewPreviousMonitorFormsWindow_Click();
     void mnuViewMonitorCommentsWindow_Click();
-    void applyResizeRule();
     void setSaveControlsEnabled(bool enabled);
-
-    // Window geometry in twips, outer frame included.
-    QRect outerGeometryTwips() const;
-    void setOuterGeometryTwips(const QRect &twips);
-    // What closing stores: the numbers placed by, as far as the frame still stands by them.
-    QRect placementToStore() const;
 
     MonitorPlatform m_platform;
     QStringList m_arguments;
@@ -182,16 +165,8 @@ private:
     QString m_monitorRootDirectory;
     QString m_tutorFolderPath;
 
-    QString m_formTopText;
-    QString m_formLeftText;
-    QString m_formHeightText;
-    QString m_formWidthText;
-    int m_formWidthValue = 0;
     QString m_alwaysOnTopSetting;
-    QString m_fontSizeSetting;
-    QString m_currentFontSizeName;
     bool m_formLoaded = false;
-    bool m_fontListReady = false;
     bool m_hooked = false;
     bool m_saveRequestedExternally = false;
     bool m_closingAnswered = false;
@@ -201,10 +176,6 @@ private:
     // Told once per session rather than on every attempt.
     bool m_toldNotReceiving = false;
     bool m_toldCopyNotKept = false;
-    QRect m_placementTwips;
-    QSize m_textRoom;                           // pixels the criteria grid grew by for its font
-    std::array<QRect, 3> m_headerDesign{};      // the header labels' designed places
-    FramePlacement *m_framePlacement = nullptr; // owned by the window
     monitorfile::RecoveryStore m_recovery{monitorfile::RecoveryStore::defaultFolder()};
     QTimer m_recoveryTimer;
 
@@ -218,6 +189,7 @@ private:
     MonitorGrid *m_monFlex2 = nullptr;
     FontSizeList *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
+    std::unique_ptr<FormLayout> m_layout; // arranges the controls above, once they are built
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
     // What Cut, Copy and Paste act on: the comments box, a grid, or nothing.
     QPointer<QWidget> m_clipboardTarget;
@@ -232,11 +204,3 @@ bool isRatingListEntry(const QString &text);
 
 // "MS Sans Serif" at 8.25 points, as the form was designed.
 QFont designFont();
-
-// The font sizes of the comments box, by name.
-struct FontSize
-{
-    int points;
-    const char *name;
-};
-extern const std::array<FontSize, 3> FontSizes;
