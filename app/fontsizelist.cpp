@@ -4,6 +4,8 @@
 #include <QAccessibleWidget>
 #include <QEvent>
 
+const std::array<FontSize, 3> FontSizes = {{{8, "Small"}, {12, "Medium"}, {18, "Large"}}};
+
 namespace {
 
 // Qt names a combo box by its text on Linux; this one keeps its own name and shows the size as

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include <array>
+
 // The font size list: a drop-down of the sizes the form offers, with nothing to type. A screen
 // reader names it by its accessible name, not by the size shown, and it tells whether the last
 // choice came from the keyboard, so that the focus can stay with a monitor who works without a
@@ -24,3 +26,11 @@ protected:
 private:
     bool m_keyboard = false;
 };
+
+// The font sizes of the comments box, by name.
+struct FontSize
+{
+    int points;
+    const char *name;
+};
+extern const std::array<FontSize, 3> FontSizes;

@@ -66,7 +66,7 @@ void MonFormEntry::DisplayData()
     }
     if (!m_tutorData.fileFound)
         showMissingFile();
-    fitHeaderLabels(m_tutorData.fileFound ? decodeAnsi(r.tutor_name) : QString());
+    m_layout->fitHeaderLabels(m_tutorData.fileFound ? decodeAnsi(r.tutor_name) : QString());
 }
 
 void MonFormEntry::EnableMenus()

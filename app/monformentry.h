@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "editcommands.h"
+#include "formlayout.h"
 #include "platform.h"
 #include "recoverykeeper.h"
 
@@ -20,7 +21,6 @@
 #include <memory>
 
 class FontSizeList;
-class FramePlacement;
 class MonitorGrid;
 class QAction;
 class QComboBox;
@@ -80,13 +80,6 @@ private:
     void buildMenus();
     void buildToolbar();
     void describeControls();
-    void layOutGrids();
-    void fitTextToFont();
-    void fitCriteriaColumns();
-    void keepEveryControlInReach();
-    void makeRoomForGrownText();
-    void fitHeaderLabels(const QString &name);
-    QString tutorLine() const;
     QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
                          void (MonFormEntry::*handler)() = nullptr);
 
@@ -97,9 +90,6 @@ private:
     void comeForward();
     void applySpellingOptions();
     void underlineMisspellings();
-    void applyPlacement();
-    void keepOnAScreen(QRect &placement) const;
-    void fillFontSizeList();
     void showMissingFile();
 
     // Editing
@@ -127,7 +117,6 @@ private:
     void showRatings();
 
     // Commands
-    void cmbFontSize_Click();
     void mnuAlwaysOnTop_Click();
     void mnuRestoreSettings_Click();
     void mnuMaximise_Click();
@@ -141,14 +130,7 @@ private:
     void mnuSpellCheck_Click();
     void mnuViewPreviousMonitorFormsWindow_Click();
     void mnuViewMonitorCommentsWindow_Click();
-    void applyResizeRule();
     void setSaveControlsEnabled(bool enabled);
-
-    // Window geometry in twips, outer frame included.
-    QRect outerGeometryTwips() const;
-    void setOuterGeometryTwips(const QRect &twips);
-    // What closing stores: the numbers placed by, as far as the frame still stands by them.
-    QRect placementToStore() const;
 
     MonitorPlatform m_platform;
     QStringList m_arguments;
@@ -160,26 +142,14 @@ private:
     QString m_monitorRootDirectory;
     QString m_tutorFolderPath;
 
-    QString m_formTopText;
-    QString m_formLeftText;
-    QString m_formHeightText;
-    QString m_formWidthText;
-    int m_formWidthValue = 0;
     QString m_alwaysOnTopSetting;
-    QString m_fontSizeSetting;
-    QString m_currentFontSizeName;
     bool m_formLoaded = false;
-    bool m_fontListReady = false;
     suite::SuiteLink m_suiteLink{*this,
                                  m_platform.settings,
                                  m_platform.processes,
                                  m_platform.messages,
                                  m_platform.windowMessages,
                                  m_platform.endpoint};
-    QRect m_placementTwips;
-    QSize m_textRoom;                           // pixels the criteria grid grew by for its font
-    std::array<QRect, 3> m_headerDesign{};      // the header labels' designed places
-    FramePlacement *m_framePlacement = nullptr; // owned by the window
     RecoveryKeeper m_recoveryKeeper{m_platform.messages, recoveryForm()};
 
     QToolBar *m_tlbOptions = nullptr;
@@ -192,6 +162,7 @@ private:
     MonitorGrid *m_monFlex2 = nullptr;
     FontSizeList *m_cmbFontSize = nullptr;
     QPlainTextEdit *m_txtMonitorComments = nullptr;
+    std::unique_ptr<FormLayout> m_layout; // arranges the controls above, once they are built
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
     // Made with the controls it serves, and gone before them.
     std::unique_ptr<EditCommands> m_editCommands;
@@ -205,11 +176,3 @@ bool isRatingListEntry(const QString &text);
 
 // "MS Sans Serif" at 8.25 points, as the form was designed.
 QFont designFont();
-
-// The font sizes of the comments box, by name.
-struct FontSize
-{
-    int points;
-    const char *name;
-};
-extern const std::array<FontSize, 3> FontSizes;

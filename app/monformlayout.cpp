@@ -43,28 +43,6 @@ constexpr ToolbarButton kToolbarButtons[14] = {
     {"MComm", "View Previous Monitor Form", 10},
 };
 
-const char *const kStudentHeaders[4] = {"Student Name ", "Grade ", "Summary/feedback ",
-                                        "Script Comments "};
-const char *const kLeftCriteria[6] = {
-    "1) Acknowledges good work ",
-    "2) Uses a friendly/personal tone ",
-    "3) Provides encouragement and support ",
-    "4) Provides a summary of strengths and weaknesses ",
-    "5) Suggests ways of improving future work ",
-    "6) Course specific criteria ",
-};
-const char *const kRightCriteria[9] = {
-    "7) Comments Positively on good points ",
-    "8) Corrects and explains errors or omissions ",
-    "9) Identifies and explains irrelevant material ",
-    "10) Makes clear and constructive comments ",
-    "11) Directs student to course and other relevant materials ",
-    "12) Clearly explains where marks were gained or lost ",
-    "13) Identifies excessive or insufficient length ",
-    "14) Comments on communication skills ",
-    "15) Course specific criteria ",
-};
-
 template <typename W>
 W *place(W *widget, const char *name, const Twips &twips, int left, int top, int width, int height)
 {
@@ -138,7 +116,6 @@ void MonFormEntry::buildControls()
     setTabOrder(m_monFlex2, m_cmbFontSize);
     setTabOrder(m_cmbFontSize, m_txtMonitorComments);
 
-    connect(m_cmbFontSize, &QComboBox::activated, this, [this] { cmbFontSize_Click(); });
     connectGrids();
     connectCommentsBox();
 
@@ -245,33 +222,6 @@ void MonFormEntry::buildMenus()
 
     QMenu *help = menu("mnuHelp", QStringLiteral("&Help"));
     addMenuItem(help, "mnuAbout", QStringLiteral("&About"), &MonFormEntry::ShowAboutBox);
-}
-
-void MonFormEntry::layOutGrids()
-{
-    const int studentWidths[4] = {2500, 2190, 2100, 2100};
-    m_monFlex1->setCols(5);
-    m_monFlex1->setFixedRows(1);
-    m_monFlex1->setRows(1);
-    for (int c = 0; c < 4; ++c)
-        m_monFlex1->setColWidthTwips(c, studentWidths[c]);
-    for (int c = 0; c < 4; ++c)
-        m_monFlex1->setTextMatrix(0, c, QString::fromLatin1(kStudentHeaders[c]));
-
-    const int criteriaWidths[4] = {4150, 390, 4150, 390};
-    m_monFlex2->setFixedRows(0);
-    m_monFlex2->setRows(10);
-    m_monFlex2->setCols(4);
-    for (int c = 0; c < 4; ++c)
-        m_monFlex2->setColWidthTwips(c, criteriaWidths[c]);
-    m_monFlex2->setTextMatrix(0, 0, QStringLiteral("SUMMARY AND FEEDBACK (PT3)"));
-    m_monFlex2->setTextMatrix(0, 2, QStringLiteral("SCRIPT COMMENTS"));
-    for (int r = 1; r <= 9; ++r) {
-        if (r <= 6)
-            m_monFlex2->setTextMatrix(r, 0, QString::fromLatin1(kLeftCriteria[r - 1]));
-        m_monFlex2->setTextMatrix(r, 2, QString::fromLatin1(kRightCriteria[r - 1]));
-    }
-    fitTextToFont();
 }
 
 QAction *MonFormEntry::menuItem(const char *name) const

@@ -1,6 +1,6 @@
 // The window's preferences: placement, always on top, font size and the spelling options.
 #include "monformentry.h"
-#include "fontsizelist.h"
+#include "formlayout.h"
 
 #include "monitorgrid.h"
 
@@ -12,19 +12,8 @@ using settings::Pref;
 
 void MonFormEntry::SavePreferences()
 {
-    if (!(windowState() & Qt::WindowMinimized)) {
-        const QRect placement = placementToStore();
-        m_formLeftText = QString::number(placement.left());
-        m_formTopText = QString::number(placement.top());
-        m_formHeightText = QString::number(placement.height());
-        m_formWidthText = QString::number(placement.width());
-        m_preferences.write(Pref::FormLeft, m_formLeftText);
-        m_preferences.write(Pref::FormTop, m_formTopText);
-        m_preferences.write(Pref::FormHeight, m_formHeightText);
-        m_preferences.write(Pref::FormWidth, m_formWidthText);
-        m_fontSizeSetting = m_cmbFontSize->currentText();
-        m_preferences.write(Pref::FontSize, m_fontSizeSetting);
-    }
+    if (!(windowState() & Qt::WindowMinimized))
+        m_layout->storePlacementAndFontSize();
     m_preferences.write(Pref::AlwaysOnTop, m_alwaysOnTopSetting);
 }
 
@@ -41,10 +30,10 @@ void MonFormEntry::SetWindowTopMost(bool topMost)
     if (isTopMost() == topMost)
         return;
     const bool wasVisible = isVisible();
-    const QRect placement = placementToStore();
+    const QRect placement = m_layout->placementToStore();
     // Changing a window flag recreates the native window and hides it: put it back where it was.
     setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
-    setOuterGeometryTwips(placement);
+    m_layout->setOuterGeometryTwips(placement);
     if (wasVisible)
         show();
 }
@@ -56,19 +45,7 @@ bool MonFormEntry::isTopMost() const
 
 void MonFormEntry::mnuRestoreSettings_Click()
 {
-    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
-    setOuterGeometryTwips(QRect(0, 0, 9600, 6705));
-
-    m_monFlex1->setColWidthTwips(0, 2500);
-    m_monFlex1->setColWidthTwips(1, 2190);
-    const int ratingWidth = m_monFlex1->rows() > 4 ? 2100 : 2190;
-    m_monFlex1->setColWidthTwips(2, ratingWidth);
-    m_monFlex1->setColWidthTwips(3, ratingWidth);
-    const int criteriaWidths[4] = {4150, 390, 4150, 390};
-    for (int c = 0; c < 4; ++c)
-        m_monFlex2->setColWidthTwips(c, criteriaWidths[c]);
-    // As at the start: no criterion cut short in the font in use.
-    fitCriteriaColumns();
+    m_layout->restoreDesign();
 
     for (const settings::SpellingOptionDefinition &option : settings::kSpellingOptions)
         m_preferences.writeSpellingOption(option, option.restoredValue);
@@ -78,17 +55,5 @@ void MonFormEntry::mnuRestoreSettings_Click()
     menuItem("mnuAlwaysOnTop")->setChecked(false);
     SetWindowTopMost(false);
 
-    m_fontSizeSetting = QStringLiteral("Small");
-    for (const FontSize &size : FontSizes) {
-        if (m_fontSizeSetting == QLatin1String(size.name)) {
-            m_cmbFontSize->setCurrentText(m_fontSizeSetting);
-            m_currentFontSizeName = m_fontSizeSetting;
-            QFont font = m_txtMonitorComments->font();
-            font.setPointSize(size.points);
-            m_txtMonitorComments->setFont(font);
-            break;
-        }
-    }
-    m_cmbFontSize->setCurrentText(m_fontSizeSetting);
-    m_currentFontSizeName = m_fontSizeSetting;
+    m_layout->restoreDefaultFontSize();
 }

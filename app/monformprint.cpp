@@ -77,7 +77,7 @@ QString MonFormEntry::printJobName() const
 PrintSource MonFormEntry::printSource() const
 {
     PrintSource source;
-    source.tutor = tutorLine();
+    source.tutor = m_layout->tutorLine();
     source.region = m_lbRegion->text();
     source.course = m_lbCourseData->text();
     for (int row = 0; row < m_monFlex1->rows(); ++row) {
