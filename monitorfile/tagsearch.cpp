@@ -3,6 +3,8 @@
 #include "messages.h"
 #include "messagetexts.h"
 
+#include <cstring>
+
 namespace monitorfile {
 
 ElementTags tagsOf(const QByteArray &name)
@@ -15,16 +17,42 @@ QByteArray emptyElementTag(const QByteArray &startTag)
     return startTag.chopped(1) + "/>";
 }
 
-ElementSpan locateElement(const QByteArray &text, const ElementTags &tags, qsizetype from)
+qsizetype findBytes(QByteArrayView text, QByteArrayView needle, qsizetype from)
+{
+    const qsizetype length = needle.size();
+    if (length == 0)
+        return from <= text.size() ? from : -1;
+    if (from < 0 || from > text.size() - length)
+        return -1;
+    const auto *bytes = reinterpret_cast<const uchar *>(text.data());
+    const auto *wanted = reinterpret_cast<const uchar *>(needle.data());
+    // Horspool: a window whose last byte is not the needle's moves on by that byte's distance
+    // from the needle's end. The table is one memset and a pass over the needle.
+    uchar shift[256];
+    const qsizetype longest = qMin<qsizetype>(length, 255);
+    std::memset(shift, int(longest), sizeof shift);
+    for (qsizetype i = length - longest; i < length - 1; ++i)
+        shift[wanted[i]] = uchar(length - 1 - i);
+    const uchar last = wanted[length - 1];
+    for (qsizetype at = from; at <= text.size() - length;) {
+        const uchar byte = bytes[at + length - 1];
+        if (byte == last && std::memcmp(bytes + at, wanted, size_t(length - 1)) == 0)
+            return at;
+        at += shift[byte];
+    }
+    return -1;
+}
+
+ElementSpan locateElement(QByteArrayView text, const ElementTags &tags, qsizetype from)
 {
     ElementSpan span;
-    span.start = text.indexOf(tags.start, from);
+    span.start = findBytes(text, tags.start, from);
     if (span.start < 0) {
         span.missingTag = tags.start;
         return span;
     }
     span.valueBegin = span.start + tags.start.size();
-    span.endTag = text.indexOf(tags.end, span.valueBegin);
+    span.endTag = findBytes(text, tags.end, span.valueBegin);
     if (span.endTag < 0) {
         span.missingTag = tags.end;
         return span;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
 
 namespace monitorfile {
@@ -34,7 +35,11 @@ struct ElementSpan
     qsizetype valueLength() const { return endTag - valueBegin; }
 };
 
-ElementSpan locateElement(const QByteArray &text, const ElementTags &tags, qsizetype from = 0);
+ElementSpan locateElement(QByteArrayView text, const ElementTags &tags, qsizetype from = 0);
+
+// Index of the first needle in text at or behind from (from >= 0), or -1: what
+// QByteArray::indexOf gives, without the table Qt fills anew for every search of a long text.
+qsizetype findBytes(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
 
 // Takes the text between the first start tag and the end tag behind it into value and returns
 // 0. When only the empty-element form stands in contents, its first occurrence is expanded in
