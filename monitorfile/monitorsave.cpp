@@ -1,6 +1,7 @@
 #include "monitorsave.h"
 
 #include "ansicodec.h"
+#include "bytewriter.h"
 #include "deferredmessages.h"
 #include "encodedvalues.h"
 #include "fileoperations.h"
@@ -43,16 +44,32 @@ const std::array<ElementTags, kFlagCount + 2> &singleTags()
     return tags;
 }
 
-// The single elements, in the order they are replaced, located in text as read. A value this
-// writer left as it found it (mine equals asRead) takes the file's present one (keptValue).
+const ElementTags &studentListTags()
+{
+    static const ElementTags tags = tagsOf("student_list");
+    return tags;
+}
+
+// The single elements, in the order they are replaced, located in text as read, and the student
+// list. A value this writer left as it found it (mine equals asRead) takes the file's present
+// one (keptValue).
 QList<SingleElement> singleElements(const EncodedValues &encoded, const EncodedValues *asRead,
-                                    const QByteArray &text)
+                                    const QByteArray &text, ElementSpan &list)
 {
     const auto &tags = singleTags();
+    static const StartTags startTags = [&tags] {
+        std::vector<QByteArray> starts;
+        for (const ElementTags &single : tags)
+            starts.push_back(single.start);
+        starts.push_back(studentListTags().start);
+        return StartTags(starts);
+    }();
+    const std::vector<qsizetype> starts = startTags.firstIn(text);
+    list = elementAt(text, studentListTags(), starts.back());
     QList<SingleElement> singles;
     singles.reserve(kFlagCount + 2);
     const auto add = [&](int i, QByteArrayView mine, QByteArrayView was, bool merge) {
-        const ElementSpan span = locateElement(text, tags[i]);
+        const ElementSpan span = elementAt(text, tags[i], starts[size_t(i)]);
         const bool kept = merge && asRead && mine == was;
         singles.append({&tags[i], kept ? keptValue(text, span, mine) : mine, span});
     };
@@ -98,12 +115,6 @@ Replacement replaceInText(QByteArray &text, const ElementTags &tags, QByteArrayV
     return Replacement::MissingTag;
 }
 
-const ElementTags &studentListTags()
-{
-    static const ElementTags tags = tagsOf("student_list");
-    return tags;
-}
-
 // Splicing every single element's value into the text as read, in one pass, gives what
 // replacing them one after the other and then rebuilding the list gives, when each element is
 // there, before the list, and no value, old or new, holds a '<': then no replacement can make,
@@ -125,18 +136,18 @@ bool spliceable(const QByteArray &text, const QList<SingleElement> &singles,
 // Copies text up to the end of list's start tag into out, each single element's value spliced
 // in.
 void appendSpliced(const QByteArray &text, QList<SingleElement> singles, const ElementSpan &list,
-                   QByteArray &out)
+                   ByteWriter &out)
 {
     std::sort(singles.begin(), singles.end(), [](const SingleElement &a, const SingleElement &b) {
         return a.span.start < b.span.start;
     });
     qsizetype copied = 0;
     for (const SingleElement &single : singles) {
-        out.append(text.constData() + copied, single.span.valueBegin - copied);
+        out.append(QByteArrayView(text).sliced(copied, single.span.valueBegin - copied));
         out.append(single.value);
         copied = single.span.endTag;
     }
-    out.append(text.constData() + copied, list.valueBegin - copied);
+    out.append(QByteArrayView(text).sliced(copied, list.valueBegin - copied));
 }
 
 // In a damaged file one replacement can swallow another, or an element inserted in front of
@@ -209,8 +220,8 @@ FileIdentity identityIn(const QByteArray &text)
 bool buildSavedText(const QByteArray &text, const SaveInput &in, QByteArray &out,
                     QByteArrayList &missingIds, MessagePresenter &messages)
 {
-    const QList<SingleElement> singles = singleElements(in.encoded, in.asRead, text);
-    ElementSpan list = locateElement(text, studentListTags());
+    ElementSpan list;
+    const QList<SingleElement> singles = singleElements(in.encoded, in.asRead, text, list);
     const bool spliced = spliceable(text, singles, list);
     QByteArray changed; // otherwise: the single elements replaced one after the other
     QByteArray malformedTag;
@@ -235,18 +246,19 @@ bool buildSavedText(const QByteArray &text, const SaveInput &in, QByteArray &out
             list = locateElement(changed, studentListTags());
     }
     const QByteArrayView base = spliced ? text : changed;
-    out.reserve(base.size() + base.size() / 8); // the values may grow
+    ByteWriter writer(base.size() + base.size() / 8); // the values may grow
     if (spliced)
-        appendSpliced(text, singles, list, out);
+        appendSpliced(text, singles, list, writer);
     else
-        out.append(base.first(list.valueBegin));
+        writer.append(base.first(list.valueBegin));
     const int count = qMax<int>(0, wholeNumberValue(in.numberScriptsText));
     if (!appendSavedStudentList(base.sliced(list.valueBegin, list.valueLength()), count, in.encoded,
-                                in.asRead, out, missingIds, malformedTag)) {
+                                in.asRead, writer, missingIds, malformedTag)) {
         messages.show(texts::saveRefusedMalformed(malformedTag));
         return false;
     }
-    out.append(base.sliced(list.endTag));
+    writer.append(base.sliced(list.endTag));
+    out = writer.take();
     QByteArray damagedTag;
     if (!spliced && !readsBack(out, singles, damagedTag)) {
         messages.show(texts::saveRefusedDamaged(damagedTag));

@@ -1,5 +1,6 @@
 #include "savedstudents.h"
 
+#include "bytewriter.h"
 #include "encodedvalues.h"
 #include "studentlist.h"
 #include "tagsearch.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string_view>
 #include <vector>
 
 namespace monitorfile {
@@ -27,11 +29,12 @@ public:
     }
 
     // The row for the next block with this id, or -1.
-    int take(QByteArrayView id)
+    int take(QByteArrayView blockId)
     {
-        const auto first =
-            std::lower_bound(m_order.begin(), m_order.end(), id,
-                             [this](int row, QByteArrayView wanted) { return idOf(row) < wanted; });
+        const std::string_view id(blockId.data(), size_t(blockId.size()));
+        const auto first = std::lower_bound(
+            m_order.begin(), m_order.end(), id,
+            [this](int row, std::string_view wanted) { return idOf(row) < wanted; });
         const size_t group = size_t(first - m_order.begin());
         if (group >= m_order.size())
             return -1;
@@ -43,7 +46,12 @@ public:
     }
 
 private:
-    QByteArrayView idOf(int row) const { return m_rows.student(row, StudentField::PersonalId); }
+    // As a std::string_view, whose comparisons are inline.
+    std::string_view idOf(int row) const
+    {
+        const QByteArrayView id = m_rows.student(row, StudentField::PersonalId);
+        return {id.data(), size_t(id.size())};
+    }
 
     const EncodedValues &m_rows;
     std::vector<int> m_order;
@@ -74,7 +82,7 @@ QByteArrayView keptValue(QByteArrayView text, const ElementSpan &span, QByteArra
 }
 
 bool appendSavedStudentList(QByteArrayView list, int count, const EncodedValues &rows,
-                            const EncodedValues *asRead, QByteArray &out,
+                            const EncodedValues *asRead, ByteWriter &out,
                             QByteArrayList &missingIds, QByteArray &malformedTag)
 {
     if (asRead && asRead->studentCount() != rows.studentCount())

@@ -8,6 +8,7 @@
 
 namespace monitorfile {
 
+class ByteWriter;
 class EncodedValues;
 
 // What an element becomes in a save when this writer left its value as it found it: the file's
@@ -23,7 +24,7 @@ QByteArrayView keptValue(QByteArrayView text, const ElementSpan &span, QByteArra
 // takes the k-th row with that id, so a repeated id never duplicates a block. missingIds gets the
 // tags of the personal ids not found; false, with malformedTag, when the list cannot be rebuilt.
 bool appendSavedStudentList(QByteArrayView list, int count, const EncodedValues &rows,
-                            const EncodedValues *asRead, QByteArray &out,
+                            const EncodedValues *asRead, ByteWriter &out,
                             QByteArrayList &missingIds, QByteArray &malformedTag);
 
 } // namespace monitorfile

@@ -4,6 +4,9 @@
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <array>
+#include <vector>
+
 namespace monitorfile {
 
 class MessagePresenter;
@@ -36,6 +39,30 @@ struct ElementSpan
 };
 
 ElementSpan locateElement(QByteArrayView text, const ElementTags &tags, qsizetype from = 0);
+
+// The span of the element whose start tag stands at start in text (-1: nowhere), as
+// locateElement makes it.
+ElementSpan elementAt(QByteArrayView text, const ElementTags &tags, qsizetype start);
+
+// Start tags looked for together: where each first stands in a text, or -1, as findBytes finds
+// it, in one pass over the text's '<' that ends once every tag is found. A tag's only '>' is its
+// last byte, so the text at a '<' holds a tag exactly when the bytes up to the next '>' are the
+// tag.
+class StartTags
+{
+public:
+    explicit StartTags(const std::vector<QByteArray> &tags);
+    std::vector<qsizetype> firstIn(QByteArrayView text) const; // in the order given
+private:
+    struct Tag
+    {
+        QByteArray bytes;
+        size_t given; // its place in the order given
+    };
+    std::vector<Tag> m_tags;                 // by length, then by bytes
+    std::array<bool, 256> m_namesBegin = {}; // the bytes a name begins with
+    qsizetype m_longest = 0;
+};
 
 // Index of the first needle in text at or behind from (from >= 0), or -1: what
 // QByteArray::indexOf gives, without the table Qt fills anew for every search of a long text.
