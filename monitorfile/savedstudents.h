@@ -19,10 +19,11 @@ QByteArrayView keptValue(QByteArrayView text, const ElementSpan &span, QByteArra
 // Appends to out the student list of a save, rebuilt from list (the value of the file's
 // "<student_list>"): each of the first count blocks whose personal id matches a grid row gets
 // that row's three values, in place of what stood between its "</student_completed>" and
-// "</student_monitoring_details>"; the rest of the list is copied as it is. When asRead holds
-// the rows as first read, a value still equal to it takes keptValue. The k-th block with an id
-// takes the k-th row with that id, so a repeated id never duplicates a block. missingIds gets the
-// tags of the personal ids not found; false, with malformedTag, when the list cannot be rebuilt.
+// "</student_monitoring_details>"; the blocks' other bytes are copied as they are (text between
+// blocks is dropped, as cutStudentList drops it). When asRead holds the rows as first read, a
+// value still equal to it takes keptValue. The k-th block with an id takes the k-th row with that
+// id, so a repeated id never duplicates a block. missingIds gets the tags of the personal ids not
+// found; false, with malformedTag, when the list cannot be rebuilt.
 bool appendSavedStudentList(QByteArrayView list, int count, const EncodedValues &rows,
                             const EncodedValues *asRead, ByteWriter &out,
                             QByteArrayList &missingIds, QByteArray &malformedTag);
