@@ -21,12 +21,13 @@ QString decodeBytes(const QByteArray &bytes)
     return QString::fromStdWString(winplatform::decodeAnsi(bytes.toStdString()));
 }
 
-std::optional<QByteArray> encodeText(const QString &text)
+bool appendBytes(QStringView text, QByteArray &out)
 {
-    const auto bytes = winplatform::encodeAnsi(text.toStdWString());
+    const auto bytes = winplatform::encodeAnsi(text.toString().toStdWString());
     if (!bytes)
-        return std::nullopt;
-    return QByteArray::fromStdString(*bytes);
+        return false;
+    out.append(bytes->data(), qsizetype(bytes->size()));
+    return true;
 }
 
 #else
@@ -62,27 +63,38 @@ QString decodeBytes(const QByteArray &bytes)
     return text;
 }
 
-std::optional<QByteArray> encodeText(const QString &text)
+bool appendBytes(QStringView text, QByteArray &out)
 {
     const auto &table = byteOfCharacter();
     // Every character that has a byte is one unit, so the bytes are exactly as many; writing
     // them in place spares an out-of-line append per character.
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
+    const qsizetype was = out.size();
+    out.resize(was + text.size());
+    char *next = out.data() + was;
     for (const QChar c : text) {
         if (c.unicode() < 0x80) {
-            *out++ = static_cast<char>(c.unicode());
+            *next++ = static_cast<char>(c.unicode());
             continue;
         }
         const auto found = table.constFind(c.unicode());
-        if (found == table.cend())
-            return std::nullopt;
-        *out++ = *found;
+        if (found == table.cend()) {
+            out.truncate(was);
+            return false;
+        }
+        *next++ = *found;
     }
-    return bytes;
+    return true;
 }
 
 #endif
+
+std::optional<QByteArray> encodeText(const QString &text)
+{
+    QByteArray bytes;
+    if (!appendBytes(text, bytes))
+        return std::nullopt;
+    return bytes;
+}
 
 // The characters of `text` that have no byte, each once, in order of appearance.
 QString unencodableCharacters(const QString &text)
@@ -104,6 +116,11 @@ QString unencodableCharacters(const QString &text)
 QString decodeAnsi(const QByteArray &bytes)
 {
     return decodeBytes(bytes);
+}
+
+bool appendAnsi(QStringView text, QByteArray &out)
+{
+    return appendBytes(text, out);
 }
 
 std::optional<QByteArray> encodeAnsi(const QString &text, QString *unencodable)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -16,5 +17,8 @@ QString decodeAnsi(const QByteArray &bytes);
 // Returns the bytes, or nothing when some characters have no byte; those characters are then
 // listed once each, in order of appearance and separated by blanks, in unencodable.
 std::optional<QByteArray> encodeAnsi(const QString &text, QString *unencodable = nullptr);
+
+// Appends the bytes of text to out; false, and out as it was, when some character has no byte.
+bool appendAnsi(QStringView text, QByteArray &out);
 
 } // namespace monitorfile

@@ -3,7 +3,6 @@
 #include "messagetexts.h"
 #include "writelock.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -135,6 +134,71 @@ bool LocalFileOperations::fileExists(const QString &path)
     return info.exists() && !info.isDir();
 }
 
+#ifndef Q_OS_WIN
+
+namespace {
+
+ReadStatus readOpened(int fd, qint64 maxBytes, QByteArray &bytes, qint64 &size, QString &error)
+{
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        error = texts::notARegularFile();
+        return ReadStatus::Failed;
+    }
+    size = status.st_size;
+    if (size > maxBytes)
+        return ReadStatus::TooLarge;
+    // Read to the end, stopping past the limit: a file that grew meanwhile is still refused. One
+    // byte more than the size leaves room to see the end without growing the buffer.
+    bytes.resize(qsizetype(size) + 1);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(qMin<qsizetype>(got * 2, qsizetype(maxBytes) + 1));
+        const ssize_t count = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            error = systemReason(errno);
+            bytes.clear();
+            return ReadStatus::Failed;
+        }
+        if (count == 0)
+            break;
+        got += qsizetype(count);
+        if (got > maxBytes) {
+            size = got;
+            bytes.clear();
+            return ReadStatus::TooLarge;
+        }
+    }
+    bytes.truncate(got);
+    return ReadStatus::Ok;
+}
+
+} // namespace
+
+// Straight system calls: open, fstat and two reads, where QFile adds a look at the name and
+// several stat calls of its own.
+ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                         qint64 &size, QString &error)
+{
+    // Not blocking: opening a pipe would wait for a writer for ever. The check that it is a
+    // regular file is made on the opened file, so nothing can be swapped in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+        return ReadStatus::NotFound;
+    if (fd < 0) {
+        error = systemReason(errno);
+        return ReadStatus::Failed;
+    }
+    const ReadStatus status = readOpened(fd, maxBytes, bytes, size, error);
+    ::close(fd);
+    return status;
+}
+
+#else
+
 ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                          qint64 &size, QString &error)
 {
@@ -166,6 +230,8 @@ ReadStatus LocalFileOperations::readFile(const QString &path, qint64 maxBytes, Q
     return ReadStatus::Ok;
 }
 
+#endif
+
 namespace {
 
 // Replacing a file goes through its folder, not the file, so a file this user may not write
@@ -183,10 +249,11 @@ bool isWritable(const QString &path, QFile::Permissions mode)
 #endif
 }
 
-// Copies in to a new file at path; NewOnly creates exclusively, so a link planted at the name is
-// never followed. Unbuffered, so that a full disk fails the write itself, with the system's
-// reason.
-bool copyInto(QIODevice &in, const QString &path, QFile::Permissions mode, QString &error)
+// Copies bytes, when given, or else in to a new file at path; NewOnly creates exclusively, so a
+// link planted at the name is never followed. Unbuffered, so that a full disk fails the write
+// itself, with the system's reason.
+bool copyInto(QIODevice *in, const QByteArray *bytes, const QString &path, QFile::Permissions mode,
+              QString &error)
 {
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
@@ -194,23 +261,30 @@ bool copyInto(QIODevice &in, const QString &path, QFile::Permissions mode, QStri
         return false;
     }
     out.setPermissions(mode); // no wider than the file's own
+    const auto written = [&](const QByteArray &part) {
+        errno = 0;
+        if (out.write(part) == part.size())
+            return true;
+        error = failureOf(out, errno);
+        return false;
+    };
+    bool copied = !bytes || written(*bytes);
     constexpr qint64 chunk = 1 << 20;
-    while (!in.atEnd()) {
-        const QByteArray part = in.read(chunk);
-        const auto *file = qobject_cast<QFile *>(&in);
+    while (copied && !bytes && !in->atEnd()) {
+        const QByteArray part = in->read(chunk);
+        const auto *file = qobject_cast<QFile *>(in);
         if (file && file->error() != QFileDevice::NoError) {
-            error = in.errorString();
+            error = in->errorString();
+            copied = false;
         } else {
-            errno = 0;
-            if (out.write(part) == part.size())
-                continue;
-            error = failureOf(out, errno);
+            copied = written(part);
         }
+    }
+    if (!copied) {
         out.close();
         out.remove();
-        return false;
     }
-    return true;
+    return copied;
 }
 
 QString temporaryNameFor(const QString &base)
@@ -230,19 +304,14 @@ bool LocalFileOperations::copyToBackup(const QString &source, const QByteArray *
         return false;
     }
     QFile in(source);
-    QBuffer read;
     qint64 size = 0;
-    if (asRead) {
-        read.setData(*asRead);
-        read.open(QIODevice::ReadOnly);
-    } else if (!openRegularFile(in, size, error)) {
+    if (!asRead && !openRegularFile(in, size, error))
         return false;
-    }
     // Made under a new name and put in place of whatever stands at the ".BAK" name (a leftover
     // copy, a link, which is replaced, never written through): a ".BAK" that a network share's
     // stale cache still shows after its removal cannot fail the save.
     const QString fresh = temporaryNameFor(replacedFileOf(source));
-    if (!copyInto(asRead ? static_cast<QIODevice &>(read) : in, fresh, mode, error))
+    if (!copyInto(&in, asRead, fresh, mode, error))
         return false;
     std::error_code code;
     fs::rename(fsPath(fresh), fsPath(backup), code);

@@ -1,88 +1,31 @@
 #include "monitorsave.h"
 
 #include "ansicodec.h"
+#include "bytewriter.h"
 #include "deferredmessages.h"
+#include "encodedvalues.h"
 #include "fileoperations.h"
 #include "markupchars.h"
 #include "messages.h"
 #include "messagetexts.h"
 #include "safewrite.h"
-#include "studentlist.h"
+#include "savedstudents.h"
 #include "tagsearch.h"
 #include "textvalues.h"
 #include "tutorfilereader.h"
 
-#include <QHash>
+#include <algorithm>
 
 namespace monitorfile {
 
 namespace {
 
-struct EncodedGrading
-{
-    QByteArray personalId;
-    QByteArray marking;
-    QByteArray summaryFeedback;
-    QByteArray scriptComments;
-};
-
-struct EncodedValues
-{
-    std::array<QByteArray, kFlagCount> flags;
-    QByteArray comments;
-    QByteArray commentDate;
-    std::vector<EncodedGrading> students;
-};
-
-// Trims and encodes every value; collects the characters the code page cannot hold.
-class ValueEncoder
-{
-public:
-    QByteArray operator()(const QString &text)
-    {
-        QString missing;
-        const auto bytes = encodeAnsi(trimBlanks(text), &missing);
-        if (bytes)
-            return *bytes;
-        for (const QString &c : missing.split(QLatin1Char(' '))) {
-            if (!m_unencodable.contains(c))
-                m_unencodable.append(c);
-        }
-        return {};
-    }
-    QString unencodable() const { return m_unencodable.join(QLatin1Char(' ')); }
-
-private:
-    QStringList m_unencodable;
-};
-
-// The suite keeps line breaks as CR LF; a text box gives a bare LF.
-QByteArray withStoredLineBreaks(QByteArray text)
-{
-    return text.replace("\r\n", "\n").replace("\n", "\r\n");
-}
-
-bool encodeValues(const MonitorFormValues &values, EncodedValues &encoded, QString &unencodable)
-{
-    ValueEncoder encode;
-    for (int i = 0; i < kFlagCount; ++i)
-        encoded.flags[i] = encode(values.flags[i]);
-    encoded.comments = withStoredLineBreaks(encode(values.comments));
-    EncodeMarkupChars(encoded.comments);
-    encoded.commentDate = encode(values.commentDate);
-    for (const StudentGrading &row : values.students) {
-        encoded.students.push_back({encode(row.personalId), encode(row.marking),
-                                    encode(row.summaryFeedback), encode(row.scriptComments)});
-    }
-    unencodable = encode.unencodable();
-    return unencodable.isEmpty();
-}
-
 struct SingleElement
 {
     const ElementTags *tagsOfElement;
     const ElementTags &tags() const { return *tagsOfElement; }
-    QByteArray value;
+    QByteArrayView value;
+    ElementSpan span; // in the text as read
 };
 
 // The tags of the single elements, in the order they are replaced: the flags, the comments, the
@@ -101,42 +44,46 @@ const std::array<ElementTags, kFlagCount + 2> &singleTags()
     return tags;
 }
 
-// What an element becomes. A value this writer left as it found it (mine equals asRead) takes
-// the file's present value, so that a change another writer made meanwhile is kept; trimmed as
-// every save trims, and with its own line breaks. Without asRead every value is written.
-QByteArray mergedValue(const QByteArray &mine, const QByteArray *asRead, const QByteArray &text,
-                       const ElementTags &tags)
+const ElementTags &studentListTags()
 {
-    if (!asRead || mine != *asRead)
-        return mine;
-    const ElementSpan span = locateElement(text, tags);
-    if (!span.found())
-        return mine;
-    return trimBlanks(text.mid(span.valueBegin, span.valueLength()));
+    static const ElementTags tags = tagsOf("student_list");
+    return tags;
 }
 
-// The single elements, in the order they are replaced; their values merged with text as read.
+// The single elements, in the order they are replaced, located in text as read, and the student
+// list. A value this writer left as it found it (mine equals asRead) takes the file's present
+// one (keptValue).
 QList<SingleElement> singleElements(const EncodedValues &encoded, const EncodedValues *asRead,
-                                    const QByteArray &text)
+                                    const QByteArray &text, ElementSpan &list)
 {
     const auto &tags = singleTags();
+    static const StartTags startTags = [&tags] {
+        std::vector<QByteArray> starts;
+        for (const ElementTags &single : tags)
+            starts.push_back(single.start);
+        starts.push_back(studentListTags().start);
+        return StartTags(starts);
+    }();
+    const std::vector<qsizetype> starts = startTags.firstIn(text);
+    list = elementAt(text, studentListTags(), starts.back());
     QList<SingleElement> singles;
-    for (int i = 0; i < kFlagCount; ++i) {
-        singles.append(
-            {&tags[i],
-             mergedValue(encoded.flags[i], asRead ? &asRead->flags[i] : nullptr, text, tags[i])});
-    }
-    singles.append(
-        {&tags[kFlagCount], mergedValue(encoded.comments, asRead ? &asRead->comments : nullptr,
-                                        text, tags[kFlagCount])});
+    singles.reserve(kFlagCount + 2);
+    const auto add = [&](int i, QByteArrayView mine, QByteArrayView was, bool merge) {
+        const ElementSpan span = elementAt(text, tags[i], starts[size_t(i)]);
+        const bool kept = merge && asRead && mine == was;
+        singles.append({&tags[i], kept ? keptValue(text, span, mine) : mine, span});
+    };
+    for (int i = 0; i < kFlagCount; ++i)
+        add(i, encoded.flag(i), asRead ? asRead->flag(i) : QByteArrayView(), true);
+    add(kFlagCount, encoded.comments(), asRead ? asRead->comments() : QByteArrayView(), true);
     // The date is the day of this save, whoever saved before.
-    singles.append({&tags[kFlagCount + 1], encoded.commentDate});
+    add(kFlagCount + 1, encoded.commentDate(), {}, false);
     return singles;
 }
 
 enum class Replacement { Done, MissingTag, NoPreferences };
 
-Replacement replaceInText(QByteArray &text, const ElementTags &tags, const QByteArray &value,
+Replacement replaceInText(QByteArray &text, const ElementTags &tags, QByteArrayView value,
                           QByteArray &missingTag)
 {
     const ElementSpan span = locateElement(text, tags);
@@ -147,7 +94,8 @@ Replacement replaceInText(QByteArray &text, const ElementTags &tags, const QByte
     const bool startMissing = span.start < 0;
     const bool endPresent = text.contains(tags.end);
     if (startMissing && !endPresent) {
-        const QByteArray element = tags.start + value + tags.end;
+        QByteArray element = tags.start;
+        element.append(value).append(tags.end);
         const QByteArray emptyForm = emptyElementTag(tags.start);
         const qsizetype empty = text.indexOf(emptyForm);
         if (empty >= 0) {
@@ -167,94 +115,53 @@ Replacement replaceInText(QByteArray &text, const ElementTags &tags, const QByte
     return Replacement::MissingTag;
 }
 
-// Rebuilds the student list: each of the first N blocks whose personal id matches a grid row
-// gets that row's three values (merged, when asRead holds the rows as first read, as the single
-// elements are). The k-th block with an id takes the k-th row with that id, so a repeated id
-// never duplicates a block. missingIds gets the tags of the personal ids not found.
-bool rebuildStudentList(QByteArray &text, const QByteArray &numberScriptsText,
-                        const std::vector<EncodedGrading> &rows,
-                        const std::vector<EncodedGrading> *asRead, QByteArrayList &missingIds,
-                        QByteArray &malformedTag)
+// Splicing every single element's value into the text as read, in one pass, gives what
+// replacing them one after the other and then rebuilding the list gives, when each element is
+// there, before the list, and no value, old or new, holds a '<': then no replacement can make,
+// hide or move another's tag, and the list is where it was. Each value then also reads back
+// as written, for the list's rebuild changes nothing before the list.
+bool spliceable(const QByteArray &text, const QList<SingleElement> &singles,
+                const ElementSpan &list)
 {
-    if (asRead && asRead->size() != rows.size())
-        asRead = nullptr;
-    static const ElementTags listTags = tagsOf("student_list");
-    static const ElementTags idTags = tagsOf("student_personal_id");
-    static const ElementTags markingTags = tagsOf("marking");
-    static const ElementTags summaryTags = tagsOf("pt3_commenting");
-    static const ElementTags scriptTags = tagsOf("script_commenting");
-    static const QByteArray completedEnd = "</student_completed>";
-    static const QByteArray monitoringEnd = "</student_monitoring_details>";
-
-    // One scan finds the list; only an empty-element form needs the slower, expanding path.
-    ElementSpan listSpan = locateElement(text, listTags);
-    if (!listSpan.found()) {
-        QByteArray none;
-        if (extractElementReporting(listTags, text, none, malformedTag) != 0)
-            return false;
-        listSpan = locateElement(text, listTags);
-    }
-    const QByteArray list = text.mid(listSpan.valueBegin, listSpan.valueLength());
-    const int count = qMax<int>(0, wholeNumberValue(numberScriptsText));
-    const StudentListCut cut = cutStudentList(list, count);
-    if (!cut.missingTag.isEmpty()) {
-        malformedTag = cut.missingTag;
+    if (!list.found())
         return false;
+    const auto plain = [](QByteArrayView value) { return !value.contains('<'); };
+    return std::all_of(singles.cbegin(), singles.cend(), [&](const SingleElement &single) {
+        const ElementSpan &span = single.span;
+        return span.found() && span.end <= list.start && plain(single.value) &&
+               plain(QByteArrayView(text).sliced(span.valueBegin, span.valueLength()));
+    });
+}
+
+// Copies text up to the end of list's start tag into out, each single element's value spliced
+// in.
+void appendSpliced(const QByteArray &text, QList<SingleElement> singles, const ElementSpan &list,
+                   ByteWriter &out)
+{
+    std::sort(singles.begin(), singles.end(), [](const SingleElement &a, const SingleElement &b) {
+        return a.span.start < b.span.start;
+    });
+    qsizetype copied = 0;
+    for (const SingleElement &single : singles) {
+        out.append(QByteArrayView(text).sliced(copied, single.span.valueBegin - copied));
+        out.append(single.value);
+        copied = single.span.endTag;
     }
+    out.append(QByteArrayView(text).sliced(copied, list.valueBegin - copied));
+}
 
-    QHash<QByteArray, QList<int>> rowsById;
-    for (int r = 0; r < int(rows.size()); ++r)
-        rowsById[trimBlanks(rows[r].personalId)].append(r);
-    QHash<QByteArray, int> rowsTaken;
-
-    QByteArray rebuilt;
-    rebuilt.reserve(text.size() + text.size() / 8); // the values may grow
-    rebuilt.append(text.constData(), listSpan.valueBegin);
-    for (QByteArray block : cut.blocks) {
-        QByteArray id;
-        QByteArray missingId;
-        if (extractElementReporting(idTags, block, id, missingId) != 0) {
-            missingIds.append(missingId);
-            rebuilt += block;
-            continue;
-        }
-        id = trimBlanks(id);
-        const int taken = rowsTaken.value(id);
-        const QList<int> matching = rowsById.value(id);
-        if (taken >= matching.size()) {
-            rebuilt += block;
-            continue;
-        }
-        rowsTaken[id] = taken + 1;
-        const int r = matching[taken];
-        const EncodedGrading *was = asRead ? &(*asRead)[r] : nullptr;
-        auto merged = [&](const QByteArray EncodedGrading::*field, const ElementTags &tags) {
-            return mergedValue(rows[r].*field, was ? &(was->*field) : nullptr, block, tags);
-        };
-        const EncodedGrading row{rows[r].personalId, merged(&EncodedGrading::marking, markingTags),
-                                 merged(&EncodedGrading::summaryFeedback, summaryTags),
-                                 merged(&EncodedGrading::scriptComments, scriptTags)};
-
-        const qsizetype headEnd = block.indexOf(completedEnd);
-        if (headEnd < 0) {
-            malformedTag = completedEnd;
+// In a damaged file one replacement can swallow another, or an element inserted in front of
+// "</preferences>" can land inside the student list; the entries must read back as written.
+bool readsBack(const QByteArray &text, const QList<SingleElement> &singles, QByteArray &damagedTag)
+{
+    for (const SingleElement &single : singles) {
+        const ElementSpan span = locateElement(text, single.tags());
+        if (!span.found() ||
+            QByteArrayView(text).sliced(span.valueBegin, span.valueLength()) != single.value) {
+            damagedTag = single.tags().start;
             return false;
         }
-        const qsizetype tailStart = block.indexOf(monitoringEnd, headEnd + completedEnd.size());
-        if (tailStart < 0) {
-            malformedTag = monitoringEnd;
-            return false;
-        }
-        rebuilt.append(block.constData(), headEnd + completedEnd.size());
-        for (const auto &[tags, value] :
-             {std::pair{&markingTags, &row.marking}, std::pair{&summaryTags, &row.summaryFeedback},
-              std::pair{&scriptTags, &row.scriptComments}})
-            rebuilt.append(tags->start).append(*value).append(tags->end);
-        rebuilt.append(block.constData() + tailStart, block.size() - tailStart);
     }
-    rebuilt += cut.extras;
-    rebuilt += text.mid(listSpan.endTag);
-    text = rebuilt;
     return true;
 }
 
@@ -309,13 +216,63 @@ FileIdentity identityIn(const QByteArray &text)
     return {value("staff_id"), value("course_code"), value("pres_code"), value("assgnmt_suffix")};
 }
 
+// The whole new text, made before anything is written so that a save lands whole or not at all.
+bool buildSavedText(const QByteArray &text, const SaveInput &in, QByteArray &out,
+                    QByteArrayList &missingIds, MessagePresenter &messages)
+{
+    ElementSpan list;
+    const QList<SingleElement> singles = singleElements(in.encoded, in.asRead, text, list);
+    const bool spliced = spliceable(text, singles, list);
+    QByteArray changed; // otherwise: the single elements replaced one after the other
+    QByteArray malformedTag;
+    if (!spliced) {
+        changed = text;
+        for (const SingleElement &single : singles) {
+            if (replaceInText(changed, single.tags(), single.value, malformedTag) !=
+                Replacement::Done) {
+                messages.show(texts::saveRefusedMalformed(malformedTag));
+                return false;
+            }
+        }
+        // Only an empty-element list needs expanding first.
+        list = locateElement(changed, studentListTags());
+        QByteArray none;
+        if (!list.found() &&
+            extractElementReporting(studentListTags(), changed, none, malformedTag) != 0) {
+            messages.show(texts::saveRefusedMalformed(malformedTag));
+            return false;
+        }
+        if (!list.found())
+            list = locateElement(changed, studentListTags());
+    }
+    const QByteArrayView base = spliced ? text : changed;
+    ByteWriter writer(base.size() + base.size() / 8); // the values may grow
+    if (spliced)
+        appendSpliced(text, singles, list, writer);
+    else
+        writer.append(base.first(list.valueBegin));
+    const int count = qMax<int>(0, wholeNumberValue(in.numberScriptsText));
+    if (!appendSavedStudentList(base.sliced(list.valueBegin, list.valueLength()), count, in.encoded,
+                                in.asRead, writer, missingIds, malformedTag)) {
+        messages.show(texts::saveRefusedMalformed(malformedTag));
+        return false;
+    }
+    writer.append(base.sliced(list.endTag));
+    out = writer.take();
+    QByteArray damagedTag;
+    if (!spliced && !readsBack(out, singles, damagedTag)) {
+        messages.show(texts::saveRefusedDamaged(damagedTag));
+        return false;
+    }
+    return true;
+}
+
 bool saveUnderLock(const SaveInput &in, FileOperations &files, const WriteLock &lock,
                    MessagePresenter &messages)
 {
     QByteArray text;
     if (!readForSave(in.path, text, files, messages))
         return false;
-    const QByteArray asRead = text; // shared until the text changes
     // A file moved or copied over this one (another tutor's, another assignment's) is not the
     // form's to write into.
     if (!in.opened.isEmpty()) {
@@ -326,34 +283,13 @@ bool saveUnderLock(const SaveInput &in, FileOperations &files, const WriteLock &
             return false;
         }
     }
-
-    // The whole new text is made before anything is written, so a save lands whole or not at all.
-    const QList<SingleElement> singles = singleElements(in.encoded, in.asRead, text);
-    QByteArray malformedTag;
-    for (const SingleElement &single : singles) {
-        if (replaceInText(text, single.tags(), single.value, malformedTag) != Replacement::Done) {
-            messages.show(texts::saveRefusedMalformed(malformedTag));
-            return false;
-        }
-    }
+    QByteArray saved;
     QByteArrayList missingIds;
-    if (!rebuildStudentList(text, in.numberScriptsText, in.encoded.students,
-                            in.asRead ? &in.asRead->students : nullptr, missingIds, malformedTag)) {
-        messages.show(texts::saveRefusedMalformed(malformedTag));
+    if (!buildSavedText(text, in, saved, missingIds, messages))
         return false;
-    }
-    // In a damaged file one replacement can swallow another, or an element inserted in front of
-    // "</preferences>" can land inside the student list; the entries must read back as written.
-    for (const SingleElement &single : singles) {
-        const ElementSpan span = locateElement(text, single.tags());
-        if (!span.found() || text.mid(span.valueBegin, span.valueLength()) != single.value) {
-            messages.show(texts::saveRefusedDamaged(single.tags().start));
-            return false;
-        }
-    }
     for (const QByteArray &missingId : missingIds)
         messages.show(texts::missingElement(missingId));
-    return writeForSave(in.path, text, files, messages, &lock, &asRead);
+    return writeForSave(in.path, saved, files, messages, &lock, &text);
 }
 
 } // namespace
@@ -383,12 +319,12 @@ bool SaveMonitorForm(const QString &path, const MonitorFormValues &values,
 {
     EncodedValues encoded;
     QString unencodable;
-    if (!encodeValues(values, encoded, unencodable)) {
+    if (!encoded.encode(values, unencodable)) {
         messages.show(texts::saveRefusedUnencodable(unencodable));
         return false;
     }
     EncodedValues was;
-    if (asRead && !encodeValues(*asRead, was, unencodable))
+    if (asRead && !was.encode(*asRead, unencodable))
         asRead = nullptr;
 
     // From the read to the rewrite no other writer may come between, or its save would be lost;
@@ -443,18 +379,22 @@ void keepSavedValues(TutorData &data, const MonitorFormValues &values)
 {
     EncodedValues encoded;
     QString unencodable;
-    if (!encodeValues(values, encoded, unencodable))
+    if (!encoded.encode(values, unencodable))
         return;
-    data.record.flags = encoded.flags;
-    data.record.monitor_comments = encoded.comments;
+    for (int i = 0; i < kFlagCount; ++i)
+        data.record.flags[i] = encoded.flag(i).toByteArray();
+    data.record.monitor_comments = encoded.comments().toByteArray();
     DecodeMarkupChars(data.record.monitor_comments);
     std::vector<StudentRecord> &students = data.record.students;
-    if (students.size() != encoded.students.size())
+    if (students.size() != size_t(encoded.studentCount()))
         return;
     for (size_t i = 0; i < students.size(); ++i) {
-        students[i].marking = encoded.students[i].marking;
-        students[i].pt3_commenting = encoded.students[i].summaryFeedback;
-        students[i].script_commenting = encoded.students[i].scriptComments;
+        const int row = int(i);
+        students[i].marking = encoded.student(row, StudentField::Marking).toByteArray();
+        students[i].pt3_commenting =
+            encoded.student(row, StudentField::SummaryFeedback).toByteArray();
+        students[i].script_commenting =
+            encoded.student(row, StudentField::ScriptComments).toByteArray();
     }
 }
 

@@ -4,19 +4,19 @@
 
 namespace monitorfile {
 
-StudentListCut cutStudentList(const QByteArray &list, int count)
+StudentListSpans studentListSpans(QByteArrayView list, int count)
 {
     static const ElementTags tags = tagsOf("student_details");
-    StudentListCut cut;
+    StudentListSpans cut;
     qsizetype from = 0;
     for (int i = 0; i < count; ++i) {
         const ElementSpan span = locateElement(list, tags, from);
         if (!span.found()) {
             cut.missingTag = span.missingTag;
-            cut.extras = list.mid(from);
+            cut.extras.append(list.sliced(from));
             return cut;
         }
-        cut.blocks.append(list.mid(span.start, span.end - span.start));
+        cut.blocks.append(list.sliced(span.start, span.end - span.start));
         from = span.end;
     }
     // Blocks beyond the count stay, unchanged; an unfinished one is kept as it stands.
@@ -25,12 +25,24 @@ StudentListCut cutStudentList(const QByteArray &list, int count)
         if (span.start < 0)
             break;
         if (!span.found()) {
-            cut.extras += list.mid(span.start);
+            cut.extras.append(list.sliced(span.start));
             break;
         }
-        cut.extras += list.mid(span.start, span.end - span.start);
+        cut.extras.append(list.sliced(span.start, span.end - span.start));
         from = span.end;
     }
+    return cut;
+}
+
+StudentListCut cutStudentList(const QByteArray &list, int count)
+{
+    const StudentListSpans spans = studentListSpans(list, count);
+    StudentListCut cut;
+    for (const QByteArrayView block : spans.blocks)
+        cut.blocks.append(block.toByteArray());
+    for (const QByteArrayView extra : spans.extras)
+        cut.extras += extra;
+    cut.missingTag = spans.missingTag;
     return cut;
 }
 

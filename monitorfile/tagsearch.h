@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QStringView>
+
+#include <array>
+#include <vector>
 
 namespace monitorfile {
 
@@ -34,7 +38,35 @@ struct ElementSpan
     qsizetype valueLength() const { return endTag - valueBegin; }
 };
 
-ElementSpan locateElement(const QByteArray &text, const ElementTags &tags, qsizetype from = 0);
+ElementSpan locateElement(QByteArrayView text, const ElementTags &tags, qsizetype from = 0);
+
+// The span of the element whose start tag stands at start in text (-1: nowhere), as
+// locateElement makes it.
+ElementSpan elementAt(QByteArrayView text, const ElementTags &tags, qsizetype start);
+
+// Start tags looked for together: where each first stands in a text, or -1, as findBytes finds
+// it, in one pass over the text's '<' that ends once every tag is found. A tag's only '>' is its
+// last byte, so the text at a '<' holds a tag exactly when the bytes up to the next '>' are the
+// tag.
+class StartTags
+{
+public:
+    explicit StartTags(const std::vector<QByteArray> &tags);
+    std::vector<qsizetype> firstIn(QByteArrayView text) const; // in the order given
+private:
+    struct Tag
+    {
+        QByteArray bytes;
+        size_t given; // its place in the order given
+    };
+    std::vector<Tag> m_tags;                 // by length, then by bytes
+    std::array<bool, 256> m_namesBegin = {}; // the bytes a name begins with
+    qsizetype m_longest = 0;
+};
+
+// Index of the first needle in text at or behind from (from >= 0), or -1: what
+// QByteArray::indexOf gives, without the table Qt fills anew for every search of a long text.
+qsizetype findBytes(QByteArrayView text, QByteArrayView needle, qsizetype from = 0);
 
 // Takes the text between the first start tag and the end tag behind it into value and returns
 // 0. When only the empty-element form stands in contents, its first occurrence is expanded in

@@ -4,12 +4,14 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace monitorfile {
 
 namespace {
 
-template <typename Text> Text trimmed(const Text &text)
+// Where text is left once its leading and trailing blanks are gone: begin and length.
+template <typename Text> std::pair<qsizetype, qsizetype> unblanked(const Text &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -17,7 +19,20 @@ template <typename Text> Text trimmed(const Text &text)
         ++begin;
     while (end > begin && text.at(end - 1) == u' ')
         --end;
-    return text.mid(begin, end - begin);
+    return {begin, end - begin};
+}
+
+// A text kept whole is shared, not copied.
+template <typename Text> Text trimmed(const Text &text)
+{
+    const auto [begin, length] = unblanked(text);
+    return text.mid(begin, length);
+}
+
+template <typename View> View trimmedView(View text)
+{
+    const auto [begin, length] = unblanked(text);
+    return text.sliced(begin, length);
 }
 
 bool isSkippedInNumber(char c)
@@ -83,6 +98,16 @@ QByteArray trimBlanks(const QByteArray &text)
 QString trimBlanks(const QString &text)
 {
     return trimmed(text);
+}
+
+QByteArrayView blankTrimmed(QByteArrayView text)
+{
+    return trimmedView(text);
+}
+
+QStringView blankTrimmed(QStringView text)
+{
+    return trimmedView(text);
 }
 
 qint16 wholeNumberValue(const QByteArray &text)

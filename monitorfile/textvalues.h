@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace monitorfile {
 
@@ -9,6 +10,9 @@ namespace monitorfile {
 // the suite's other programs trim values.
 QByteArray trimBlanks(const QByteArray &text);
 QString trimBlanks(const QString &text);
+// The same, as a view into text.
+QByteArrayView blankTrimmed(QByteArrayView text);
+QStringView blankTrimmed(QStringView text);
 
 // The leading numeric value of a text rounded to a 16-bit integer: blanks, tabs and line feeds
 // are skipped anywhere in the number, a sign, digits, a fraction and an exponent (E or D) are

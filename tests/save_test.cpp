@@ -180,6 +180,36 @@ TEST_F(SaveTest, EveryByteOutsideTheSavedElementsSurvives)
     EXPECT_EQ(fileBytes(), expected);
 }
 
+// Wherever the single elements stand, and whatever their values hold, the save writes what
+// replacing them one by one writes: each value in its place and nothing else changed.
+TEST_F(SaveTest, ValuesLandInPlaceWhereverTheElementsStand)
+{
+    const QByteArray file = edited(generateTutorFile({2, 1, true}), "<flag15></flag15>", "");
+    const struct
+    {
+        QByteArray from, to, flag15;
+    } layouts[] = {
+        {"<student_list>", "<flag15></flag15><student_list>", "G"}, // touching the list
+        {"<student_list>", "<flag15></flag15><student_list>", "G<"},
+        {"</student_list>", "</student_list><flag15></flag15>", "G"}, // behind the list
+        {"<tutor_monitoring_file>", "<flag15></flag15><tutor_monitoring_file>", "G"}, // first
+        {"<flag2></flag2>", "<flag2>a<b</flag2><flag15></flag15>", "G"},              // an old '<'
+    };
+    for (const auto &layout : layouts) {
+        start(edited(file, layout.from, layout.to));
+        const QByteArray before = fileBytes();
+        MonitorFormValues values = shownValues();
+        values.flags[0] = QStringLiteral("E");
+        values.flags[14] = QString::fromLatin1(layout.flag15);
+        ASSERT_TRUE(save(values)) << layout.to.toStdString();
+        QByteArray expected = edited(before, "<flag1></flag1>", "<flag1>E</flag1>");
+        expected = edited(expected, "<flag15></flag15>", "<flag15>" + layout.flag15 + "</flag15>");
+        expected = edited(expected, "<monitor_comment_date></monitor_comment_date>",
+                          "<monitor_comment_date>08-Dec-2026</monitor_comment_date>");
+        EXPECT_EQ(fileBytes(), withStudentsAsShown(expected)) << layout.to.toStdString();
+    }
+}
+
 TEST_F(SaveTest, MissingFlagIsInsertedBeforePreferences)
 {
     start(edited(generateTutorFile({1, 1, true}), "<flag7></flag7>", ""));
