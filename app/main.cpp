@@ -2,6 +2,7 @@
 #include "monformentry.h"
 #include "startupreport.h"
 #include "statereport.h"
+#include "toolbarimages.h"
 #include "widgetmessages.h"
 
 #include "fileoperations.h"
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
 #else
     QApplication app(argc, argv);
 #endif
+    QApplication::setStyle(new ToolbarImageStyle);
     const auto settingsStore = settings::createPlatformSettingsStore();
     const auto processes = suite::createSystemProcessList();
     WidgetMessages messages;
