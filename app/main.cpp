@@ -20,8 +20,11 @@
 
 #ifdef MONITOR_FONTCONFIG
 #include <fontconfig/fontconfig.h>
-#include <thread>
 #endif
+#ifdef MONITOR_SESSION_BUS
+#include <QDBusConnection>
+#endif
+#include <thread>
 
 int main(int argc, char *argv[])
 {
@@ -35,6 +38,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 #endif
     QApplication::setStyle(new ToolbarImageStyle);
+#ifdef MONITOR_SESSION_BUS
+    // The first widget asks whether a screen reader listens, and Qt's answer waits for the
+    // session bus (without one, for an attempt to start it). Asked here, the bus is connected
+    // while the first widgets are made; the question then finds the connection made.
+    std::thread sessionBus([] { QDBusConnection::sessionBus(); });
+#endif
     const auto settingsStore = settings::createPlatformSettingsStore();
     const auto processes = suite::createSystemProcessList();
     WidgetMessages messages;
@@ -52,6 +61,9 @@ int main(int argc, char *argv[])
                        *endpoint, printer, *shell, *spelling, *fileClaim},
                       QCoreApplication::arguments().mid(1));
     messages.setParent(&form);
+#ifdef MONITOR_SESSION_BUS
+    sessionBus.join();
+#endif
     // The start-up figures count the dictionary the form loads once it is on the screen. Asked
     // before the form's own work after its first paint, so that they are taken first.
     reportStartupWhenAsked(form, [&spelling = *spelling] { return !spelling.preparing(); });
