@@ -20,11 +20,12 @@
 
 #ifdef MONITOR_FONTCONFIG
 #include <fontconfig/fontconfig.h>
+#include <thread>
 #endif
 #ifdef MONITOR_SESSION_BUS
 #include <QDBusConnection>
-#endif
 #include <thread>
+#endif
 
 int main(int argc, char *argv[])
 {
