@@ -38,7 +38,10 @@ int main(int argc, char *argv[])
 #else
     QApplication app(argc, argv);
 #endif
+#ifndef Q_OS_WIN
+    // Windows' own style draws the arrows otherwise; Fusion is where the plugins were loaded.
     QApplication::setStyle(new ToolbarImageStyle);
+#endif
 #ifdef MONITOR_SESSION_BUS
     // The first widget asks whether a screen reader listens, and Qt's answer waits for the
     // session bus (without one, for an attempt to start it). Asked here, the bus is connected
