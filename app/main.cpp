@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 #endif
 #ifndef Q_OS_WIN
-    // Windows' own style draws the arrows otherwise; Fusion is where the plugins were loaded.
+    // Windows keeps its native style object untouched; the plugins were loaded by Fusion's arrows.
     QApplication::setStyle(new ToolbarImageStyle);
 #endif
 #ifdef MONITOR_SESSION_BUS
