@@ -2,9 +2,12 @@
 
 #include "monformentry.h"
 
+#include <QGuiApplication>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyleOption>
 
 namespace {
 
@@ -118,7 +121,38 @@ void draw(QPainter &p, int number)
     }
 }
 
+// Fusion's extension arrow: Qt's images of it in each size, read by the built-in PNG reader.
+QIcon extensionArrow(const QString &direction, std::initializer_list<int> sizes)
+{
+    QIcon icon;
+    for (const int size : sizes) {
+        QImageReader reader(
+            QStringLiteral(":/qt-project.org/styles/commonstyle/images/toolbar-ext-%1-%2.png")
+                .arg(direction)
+                .arg(size),
+            "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
 } // namespace
+
+QIcon ToolbarImageStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption *option,
+                                      const QWidget *widget) const
+{
+    if (baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) == 0) {
+        const bool rightToLeft =
+            option ? option->direction == Qt::RightToLeft : QGuiApplication::isRightToLeft();
+        if (standardIcon == SP_ToolBarHorizontalExtensionButton)
+            return extensionArrow(rightToLeft ? QStringLiteral("h-rtl") : QStringLiteral("h"),
+                                  {8, 16, 32});
+        if (standardIcon == SP_ToolBarVerticalExtensionButton)
+            return extensionArrow(QStringLiteral("v"), {5, 10, 20});
+    }
+    return QProxyStyle::standardIcon(standardIcon, option, widget);
+}
 
 QIcon toolbarImage(int number)
 {

@@ -4,6 +4,7 @@
 #include "tutorfilegenerator.h"
 
 #include "monitorgrid.h"
+#include "toolbarimages.h"
 #include "twips.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QFontDatabase>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -438,6 +440,22 @@ private slots:
         QVERIFY(saved.contains("<monitor_comment_date>08-Dec-2026</monitor_comment_date>"));
         QCOMPARE(m_settings.pref(QStringLiteral("MonitorChanges")), QStringLiteral("False"));
         QVERIFY(!form->menuItem("mnuSave")->isEnabled());
+    }
+
+    // The toolbar's extension arrows, read as PNG without the image plugins, are Fusion's own.
+    void toolbarExtensionArrowsAreFusions()
+    {
+        const ToolbarImageStyle ours(QStyleFactory::create(QStringLiteral("fusion")));
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+        for (const auto arrow : {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                 QStyle::SP_ToolBarVerticalExtensionButton}) {
+            const QIcon icon = ours.standardIcon(arrow);
+            QCOMPARE(icon.availableSizes(), fusion->standardIcon(arrow).availableSizes());
+            QVERIFY(!icon.availableSizes().isEmpty());
+            for (const QSize &size : icon.availableSizes())
+                QCOMPARE(icon.pixmap(size).toImage(),
+                         fusion->standardIcon(arrow).pixmap(size).toImage());
+        }
     }
 };
 
