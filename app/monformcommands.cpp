@@ -13,11 +13,11 @@
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 
-void MonFormEntry::tlbOptions_ButtonClick(int index)
+void MonFormEntry::clickToolbarButton(int index)
 {
     switch (index) {
     case 14:
-        mnuViewPreviousMonitorFormsWindow_Click();
+        showPreviousMonitorForms();
         break;
     case 13:
         mnuViewMonitorCommentsWindow_Click();
@@ -32,7 +32,7 @@ void MonFormEntry::tlbOptions_ButtonClick(int index)
         m_editCommands->paste();
         break;
     case 9:
-        mnuSpellCheck_Click();
+        checkSpelling();
         break;
     case 3:
         m_editCommands->cut();
@@ -61,7 +61,7 @@ void MonFormEntry::moveEvent(QMoveEvent *event)
         m_layout->applyResizeRule();
 }
 
-void MonFormEntry::mnuMaximise_Click()
+void MonFormEntry::maximise()
 {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
 }
@@ -76,8 +76,8 @@ void MonFormEntry::ShowAboutBox()
 bool MonFormEntry::saveIntoFile()
 {
     // A toolbar click does not take the focus, so a grid edit in progress is committed here.
-    m_monFlex1->finishEditing();
-    m_monFlex2->finishEditing();
+    m_studentGrid->finishEditing();
+    m_criteriaGrid->finishEditing();
     monitorfile::MonitorFormValues values = shownValues();
     values.commentDate = monitorfile::formatCommentDate(m_platform.clock.today());
     // What the monitor left as it was stays as another program may have saved it meanwhile.

@@ -6,7 +6,7 @@
 
 void MonFormEntry::connectCommentsBox()
 {
-    connect(m_txtMonitorComments, &QPlainTextEdit::textChanged, this, [this] {
+    connect(m_commentsBox, &QPlainTextEdit::textChanged, this, [this] {
         // The display's own filling during start-up is not an edit.
         if (m_formLoaded)
             MarkMonitorChanged();
@@ -16,7 +16,7 @@ void MonFormEntry::connectCommentsBox()
 void MonFormEntry::connectEditCommands()
 {
     m_editCommands = std::make_unique<EditCommands>(
-        m_txtMonitorComments, m_monFlex1, m_monFlex2,
+        m_commentsBox, m_studentGrid, m_criteriaGrid,
         EditCommands::Controls{menuItem("mnuCut"), toolbarButton(3)},
         EditCommands::Controls{menuItem("mnuCopy"), toolbarButton(4)},
         EditCommands::Controls{menuItem("mnuPaste"), toolbarButton(5)},

@@ -7,7 +7,7 @@
 #include "shell.h"
 #include "suitepath.h"
 
-void MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click()
+void MonFormEntry::showPreviousMonitorForms()
 {
     // While the window is open it is only brought forward: its list stays as it was made.
     if (!m_previousForms) {

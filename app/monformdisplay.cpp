@@ -21,11 +21,11 @@ void MonFormEntry::DisplayData()
                     decodeAnsi(r.tutor_name);
     if (monitorfile::trimBlanks(r.new_tutor) == "Yes")
         tutor += QStringLiteral(" (New)");
-    m_lbTutor->setText(tutor);
-    m_lbRegion->setText(QStringLiteral("Appt Region: ") + decodeAnsi(r.locn_code));
-    m_lbCourseData->setText(QStringLiteral("Course: ") + m_words.CmdArg2 + u'-' + m_words.CmdArg3 +
-                            QStringLiteral("   TMA: ") + m_words.CmdArg4 +
-                            QStringLiteral("   Level: ") + decodeAnsi(r.monitoring_level_code));
+    m_tutorLabel->setText(tutor);
+    m_regionLabel->setText(QStringLiteral("Appt Region: ") + decodeAnsi(r.locn_code));
+    m_courseLabel->setText(QStringLiteral("Course: ") + m_words.CmdArg2 + u'-' + m_words.CmdArg3 +
+                           QStringLiteral("   TMA: ") + m_words.CmdArg4 +
+                           QStringLiteral("   Level: ") + decodeAnsi(r.monitoring_level_code));
 
     for (int i = 0; i < monitorfile::kFlagCount; ++i)
         m_flags[i] = decodeAnsi(r.flags[i]);
@@ -33,28 +33,28 @@ void MonFormEntry::DisplayData()
         // Filling the student grid is not an edit. The criteria grid's changes pass through the
         // rating rule as the monitor's do; its cursor on the half title keeps them out of the
         // flags.
-        const QSignalBlocker blockStudents(m_monFlex1);
-        m_monFlex1->setRows(1);
-        m_monFlex1->setCols(5);
-        m_monFlex1->setCurrentCell(0, 0);
-        m_monFlex1->setColHidden(4, true);
+        const QSignalBlocker blockStudents(m_studentGrid);
+        m_studentGrid->setRows(1);
+        m_studentGrid->setCols(5);
+        m_studentGrid->setCurrentCell(0, 0);
+        m_studentGrid->setColHidden(4, true);
         for (const StudentRecord &s : r.students) {
-            m_monFlex1->addRow({decodeAnsi(s.student_name), decodeAnsi(s.marking),
-                                decodeAnsi(s.pt3_commenting), decodeAnsi(s.script_commenting),
-                                decodeAnsi(s.student_personal_id)});
+            m_studentGrid->addRow({decodeAnsi(s.student_name), decodeAnsi(s.marking),
+                                   decodeAnsi(s.pt3_commenting), decodeAnsi(s.script_commenting),
+                                   decodeAnsi(s.student_personal_id)});
         }
-        if (m_monFlex1->rows() < 5) {
-            m_monFlex1->setColWidthTwips(2, 2190);
-            m_monFlex1->setColWidthTwips(3, 2190);
+        if (m_studentGrid->rows() < 5) {
+            m_studentGrid->setColWidthTwips(2, 2190);
+            m_studentGrid->setColWidthTwips(3, 2190);
         }
-        const int height = (m_monFlex1->rowHeightTwips(0) + 30) * m_monFlex1->rows() - 1;
-        m_monFlex1->setHeightTwips(qMin(height, 1035));
+        const int height = (m_studentGrid->rowHeightTwips(0) + 30) * m_studentGrid->rows() - 1;
+        m_studentGrid->setHeightTwips(qMin(height, 1035));
 
-        m_monFlex2->setCurrentCell(0, 1);
+        m_criteriaGrid->setCurrentCell(0, 1);
         showRatings();
-        m_monFlex2->setVisible(true);
+        m_criteriaGrid->setVisible(true);
     }
-    m_txtMonitorComments->setPlainText(decodeAnsi(r.monitor_comments));
+    m_commentsBox->setPlainText(decodeAnsi(r.monitor_comments));
 
     EnableMenus();
     bool changes = false;
@@ -109,15 +109,15 @@ void MonFormEntry::showMissingFile()
 {
     const QString path =
         monitorfile::suiteFilePath(m_tutorFolderPath, QStringLiteral("\\monitor.fhi"));
-    m_lbTutor->setText(QStringLiteral("No tutor monitoring file"));
-    m_lbTutor->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    m_txtMonitorComments->setReadOnly(true);
-    m_txtMonitorComments->setPlainText(
+    m_tutorLabel->setText(QStringLiteral("No tutor monitoring file"));
+    m_tutorLabel->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    m_commentsBox->setReadOnly(true);
+    m_commentsBox->setPlainText(
         QStringLiteral("There is no tutor monitoring file to review here:\n%1\n\nPlease open the "
                        "tutor again from the Monitor File Handler.")
             .arg(path));
-    m_monFlex1->setEnabled(false);
-    m_monFlex2->setEnabled(false);
+    m_studentGrid->setEnabled(false);
+    m_criteriaGrid->setEnabled(false);
     for (const char *name : {"mnuSave", "mnuPrint", "mnuSpellCheck"})
         menuItem(name)->setEnabled(false);
     for (const int button : {1, 7, 9})
@@ -128,7 +128,7 @@ void MonFormEntry::showMissingFile()
 void MonFormEntry::showRatings()
 {
     for (int i = 0; i < 6; ++i)
-        m_monFlex2->setTextMatrix(i + 1, 1, m_flags[i]);
+        m_criteriaGrid->setTextMatrix(i + 1, 1, m_flags[i]);
     for (int i = 6; i < monitorfile::kFlagCount; ++i)
-        m_monFlex2->setTextMatrix(i - 5, 3, m_flags[i]);
+        m_criteriaGrid->setTextMatrix(i - 5, 3, m_flags[i]);
 }

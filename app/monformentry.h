@@ -46,7 +46,7 @@ public:
     // Toolbar buttons by their 1-based index; separators included.
     QAction *toolbarButton(int index) const;
     QAction *menuItem(const char *name) const;
-    void tlbOptions_ButtonClick(int index);
+    void clickToolbarButton(int index);
 
     void DisplayData();
     void EnableMenus();
@@ -119,16 +119,16 @@ private:
     // Commands
     void mnuAlwaysOnTop_Click();
     void mnuRestoreSettings_Click();
-    void mnuMaximise_Click();
-    void mnuSave_Click() { SaveChanges(); }
-    void mnuClose_Click();
-    void mnuExit_Click();
+    void maximise();
+    void save() { SaveChanges(); }
+    void closeFromMenu();
+    void exitFromMenu();
     void mnuPrint_Click();
     bool printForm();
     PrintSource printSource() const;
     QString printJobName() const;
-    void mnuSpellCheck_Click();
-    void mnuViewPreviousMonitorFormsWindow_Click();
+    void checkSpelling();
+    void showPreviousMonitorForms();
     void mnuViewMonitorCommentsWindow_Click();
     void setSaveControlsEnabled(bool enabled);
 
@@ -152,16 +152,16 @@ private:
                                  m_platform.endpoint};
     RecoveryKeeper m_recoveryKeeper{m_platform.messages, recoveryForm()};
 
-    QToolBar *m_tlbOptions = nullptr;
-    std::array<QAction *, 14> m_buttons{};
-    QFrame *m_frame1 = nullptr;
-    QLabel *m_lbTutor = nullptr;
-    QLabel *m_lbCourseData = nullptr;
-    QLabel *m_lbRegion = nullptr;
-    MonitorGrid *m_monFlex1 = nullptr;
-    MonitorGrid *m_monFlex2 = nullptr;
-    FontSizeList *m_cmbFontSize = nullptr;
-    QPlainTextEdit *m_txtMonitorComments = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    std::array<QAction *, 14> m_toolbarButtons{};
+    QFrame *m_headerFrame = nullptr;
+    QLabel *m_tutorLabel = nullptr;
+    QLabel *m_courseLabel = nullptr;
+    QLabel *m_regionLabel = nullptr;
+    MonitorGrid *m_studentGrid = nullptr;
+    MonitorGrid *m_criteriaGrid = nullptr;
+    FontSizeList *m_fontSizeList = nullptr;
+    QPlainTextEdit *m_commentsBox = nullptr;
     std::unique_ptr<FormLayout> m_layout; // arranges the controls above, once they are built
     QPointer<frmViewPreviousMonitorForms> m_previousForms; // while it is open
     // Made with the controls it serves, and gone before them.

@@ -45,7 +45,7 @@ bool isRatingListEntry(const QString &text)
 
 void MonFormEntry::connectGrids()
 {
-    MonitorGrid *criteria = m_monFlex2;
+    MonitorGrid *criteria = m_criteriaGrid;
     connect(criteria, &MonitorGrid::beforeEdit, this, [criteria](int, int, bool *cancel) {
         const int row = criteria->row();
         const int col = criteria->col();
@@ -59,7 +59,7 @@ void MonFormEntry::connectGrids()
     connect(criteria, &MonitorGrid::keyPressInEditor, this, [this] { MarkMonitorChanged(); });
     connect(criteria, &MonitorGrid::editTextChanged, this, [this] { MarkMonitorChanged(); });
 
-    MonitorGrid *students = m_monFlex1;
+    MonitorGrid *students = m_studentGrid;
     connect(students, &MonitorGrid::gotFocus, this, [students] {
         students->setColComboList(3, kRatingList);
         students->setColComboList(2, kRatingList);
@@ -82,7 +82,7 @@ void MonFormEntry::connectGrids()
 // character the file's markup cannot take, becomes a single blank.
 void MonFormEntry::storeRating()
 {
-    MonitorGrid *grid = m_monFlex2;
+    MonitorGrid *grid = m_criteriaGrid;
     const int row = grid->row();
     const int col = grid->col();
     if (grid->currentText().isEmpty())

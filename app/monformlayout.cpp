@@ -86,35 +86,36 @@ void MonFormEntry::buildControls()
 
     auto *central = new QWidget(this);
     setCentralWidget(central);
-    m_frame1 = place(captionlessFrame(central), "Frame1", twips, 0, 0, 9945, 7095);
-    auto *frame2 = place(captionlessFrame(m_frame1), "Frame2", twips, 30, 0, 9165, 465);
+    m_headerFrame = place(captionlessFrame(central), "Frame1", twips, 0, 0, 9945, 7095);
+    auto *frame2 = place(captionlessFrame(m_headerFrame), "Frame2", twips, 30, 0, 9165, 465);
     place(captionlessFrame(frame2), "Frame3", twips, -60, 0, 9255, 105);
-    m_lbTutor = place(new QLabel(frame2), "lbTutor", twips, 30, 150, 3900, 195);
-    m_lbCourseData = place(new QLabel(frame2), "lbCourseData", twips, 4020, 150, 3585, 225);
-    m_lbRegion = place(new QLabel(frame2), "lbRegion", twips, 7605, 150, 1425, 255);
+    m_tutorLabel = place(new QLabel(frame2), "lbTutor", twips, 30, 150, 3900, 195);
+    m_courseLabel = place(new QLabel(frame2), "lbCourseData", twips, 4020, 150, 3585, 225);
+    m_regionLabel = place(new QLabel(frame2), "lbRegion", twips, 7605, 150, 1425, 255);
 
-    m_monFlex1 = place(new MonitorGrid(m_frame1), "MonFlex1", twips, 30, 480, 9165, 1035);
-    place(
-        new QLabel(QStringLiteral("Please refer to your Faculty monitoring guidelines:"), m_frame1),
-        "Label24", twips, 30, 1530, 3675, 345);
-    m_monFlex2 = place(new MonitorGrid(m_frame1), "MonFlex2", twips, 30, 1800, 9165, 2483);
+    m_studentGrid = place(new MonitorGrid(m_headerFrame), "MonFlex1", twips, 30, 480, 9165, 1035);
+    place(new QLabel(QStringLiteral("Please refer to your Faculty monitoring guidelines:"),
+                     m_headerFrame),
+          "Label24", twips, 30, 1530, 3675, 345);
+    m_criteriaGrid = place(new MonitorGrid(m_headerFrame), "MonFlex2", twips, 30, 1800, 9165, 2483);
     // The designer's "&&" shows a single "&".
-    place(new QLabel(QStringLiteral("Further comments & advice by Monitor:"), m_frame1), "Label18",
-          twips, 30, 4350, 3585, 255);
-    place(new QLabel(QStringLiteral("Font Size:"), m_frame1), "Label1", twips, 6960, 4350, 975,
+    place(new QLabel(QStringLiteral("Further comments & advice by Monitor:"), m_headerFrame),
+          "Label18", twips, 30, 4350, 3585, 255);
+    place(new QLabel(QStringLiteral("Font Size:"), m_headerFrame), "Label1", twips, 6960, 4350, 975,
           255);
-    m_cmbFontSize = place(new FontSizeList(m_frame1), "cmbFontSize", twips, 7980, 4320, 1215, 315);
-    m_txtMonitorComments =
-        place(new QPlainTextEdit(m_frame1), "TxtMonitorComments", twips, 30, 4680, 9165, 877);
-    m_txtMonitorComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_fontSizeList =
+        place(new FontSizeList(m_headerFrame), "cmbFontSize", twips, 7980, 4320, 1215, 315);
+    m_commentsBox =
+        place(new QPlainTextEdit(m_headerFrame), "TxtMonitorComments", twips, 30, 4680, 9165, 877);
+    m_commentsBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     const QFont gridFont = designFont();
-    m_monFlex1->setGridFont(gridFont);
-    m_monFlex2->setGridFont(gridFont);
+    m_studentGrid->setGridFont(gridFont);
+    m_criteriaGrid->setGridFont(gridFont);
 
-    setTabOrder(m_monFlex1, m_monFlex2);
-    setTabOrder(m_monFlex2, m_cmbFontSize);
-    setTabOrder(m_cmbFontSize, m_txtMonitorComments);
+    setTabOrder(m_studentGrid, m_criteriaGrid);
+    setTabOrder(m_criteriaGrid, m_fontSizeList);
+    setTabOrder(m_fontSizeList, m_commentsBox);
 
     connectGrids();
     connectCommentsBox();
@@ -128,26 +129,25 @@ void MonFormEntry::buildControls()
 void MonFormEntry::buildToolbar()
 {
     const Twips twips(this);
-    m_tlbOptions = new QToolBar(this);
-    m_tlbOptions->setObjectName(QStringLiteral("tlbOptions"));
-    m_tlbOptions->setMovable(false);
-    m_tlbOptions->setFloatable(false);
-    m_tlbOptions->setIconSize(QSize(16, 16));
-    m_tlbOptions->setFixedHeight(twips.toPixelsY(360));
-    m_tlbOptions->toggleViewAction()->setVisible(false);
-    addToolBar(Qt::TopToolBarArea, m_tlbOptions);
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("tlbOptions"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    m_toolbar->setIconSize(QSize(16, 16));
+    m_toolbar->setFixedHeight(twips.toPixelsY(360));
+    m_toolbar->toggleViewAction()->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, m_toolbar);
     for (int i = 0; i < 14; ++i) {
         const ToolbarButton &b = kToolbarButtons[i];
-        QAction *action = b.tooltip ? m_tlbOptions->addAction(toolbarImage(b.image), QString())
-                                    : m_tlbOptions->addSeparator();
+        QAction *action = b.tooltip ? m_toolbar->addAction(toolbarImage(b.image), QString())
+                                    : m_toolbar->addSeparator();
         action->setObjectName(QStringLiteral("tlbOptions_%1").arg(i + 1));
         action->setData(QString::fromLatin1(b.key));
         if (b.tooltip)
             action->setToolTip(QString::fromLatin1(b.tooltip));
         const int index = i + 1;
-        connect(action, &QAction::triggered, this,
-                [this, index] { tlbOptions_ButtonClick(index); });
-        m_buttons[i] = action;
+        connect(action, &QAction::triggered, this, [this, index] { clickToolbarButton(index); });
+        m_toolbarButtons[i] = action;
     }
 }
 
@@ -172,11 +172,11 @@ void MonFormEntry::buildMenus()
 
     QMenu *file = menu("mnuFile", QStringLiteral("&File"));
     addMenuItem(file, "mnuOpen", QStringLiteral("&Open"));
-    addMenuItem(file, "mnuClose", QStringLiteral("&Close"), &MonFormEntry::mnuClose_Click);
-    off(addMenuItem(file, "mnuSave", QStringLiteral("&Save"), &MonFormEntry::mnuSave_Click));
+    addMenuItem(file, "mnuClose", QStringLiteral("&Close"), &MonFormEntry::closeFromMenu);
+    off(addMenuItem(file, "mnuSave", QStringLiteral("&Save"), &MonFormEntry::save));
     addMenuItem(file, "mnuPrint", QStringLiteral("&Print"), &MonFormEntry::mnuPrint_Click)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    addMenuItem(file, "mnuExit", QStringLiteral("E&xit"), &MonFormEntry::mnuExit_Click);
+    addMenuItem(file, "mnuExit", QStringLiteral("E&xit"), &MonFormEntry::exitFromMenu);
 
     QMenu *edit = menu("mnuEdit", QStringLiteral("&Edit"));
     QAction *cut = addMenuItem(edit, "mnuCut", QStringLiteral("Cu&t"));
@@ -194,15 +194,14 @@ void MonFormEntry::buildMenus()
     off(addMenuItem(view, "mnuViewMonitorFormWindow", QStringLiteral("&Monitor Form Window")));
     off(addMenuItem(view, "mnuViewZipWindow", QStringLiteral("&Zip Window")));
     addMenuItem(view, "mnuViewPreviousMonitorFormsWindow",
-                QStringLiteral("&Previous Monitor Forms"),
-                &MonFormEntry::mnuViewPreviousMonitorFormsWindow_Click);
+                QStringLiteral("&Previous Monitor Forms"), &MonFormEntry::showPreviousMonitorForms);
     addMenuItem(view, "mnuViewMonitorCommentsWindow", QStringLiteral("Monitor &Comments"),
                 &MonFormEntry::mnuViewMonitorCommentsWindow_Click);
 
     QMenu *tools = menu("mnuTools", QStringLiteral("&Tools"));
     addMenuItem(tools, "mnuSort", QStringLiteral("So&rt"));
     off(addMenuItem(tools, "mnuSpellCheck", QStringLiteral("Spell &Check"),
-                    &MonFormEntry::mnuSpellCheck_Click));
+                    &MonFormEntry::checkSpelling));
 
     QMenu *options = menu("mnuOptions", QStringLiteral("&Options"));
     addMenuItem(options, "mnuAlwaysOnTop", QStringLiteral("&Always On Top"),
@@ -213,12 +212,12 @@ void MonFormEntry::buildMenus()
     off(addMenuItem(options, "mnuSelectNewMonitorForm",
                     QStringLiteral("Select New &Monitor Form")));
     QAction *maximise = addMenuItem(options, "mnuMaximise", QStringLiteral("Maximise Window"),
-                                    &MonFormEntry::mnuMaximise_Click);
+                                    &MonFormEntry::maximise);
     maximise->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     maximise->setVisible(false);
     // A hidden menu item's shortcut is inactive; the window keeps Ctrl+M working on its own.
     connect(new QShortcut(maximise->shortcut(), this), &QShortcut::activated, this,
-            &MonFormEntry::mnuMaximise_Click);
+            &MonFormEntry::maximise);
 
     QMenu *help = menu("mnuHelp", QStringLiteral("&Help"));
     addMenuItem(help, "mnuAbout", QStringLiteral("&About"), &MonFormEntry::ShowAboutBox);
@@ -231,5 +230,5 @@ QAction *MonFormEntry::menuItem(const char *name) const
 
 QAction *MonFormEntry::toolbarButton(int index) const
 {
-    return index >= 1 && index <= 14 ? m_buttons[index - 1] : nullptr;
+    return index >= 1 && index <= 14 ? m_toolbarButtons[index - 1] : nullptr;
 }

@@ -78,17 +78,18 @@ PrintSource MonFormEntry::printSource() const
 {
     PrintSource source;
     source.tutor = m_layout->tutorLine();
-    source.region = m_lbRegion->text();
-    source.course = m_lbCourseData->text();
-    for (int row = 0; row < m_monFlex1->rows(); ++row) {
-        source.studentRows.append({m_monFlex1->textMatrix(row, 0), m_monFlex1->textMatrix(row, 1),
-                                   m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
+    source.region = m_regionLabel->text();
+    source.course = m_courseLabel->text();
+    for (int row = 0; row < m_studentGrid->rows(); ++row) {
+        source.studentRows.append(
+            {m_studentGrid->textMatrix(row, 0), m_studentGrid->textMatrix(row, 1),
+             m_studentGrid->textMatrix(row, 2), m_studentGrid->textMatrix(row, 3)});
     }
-    for (int row = 0; row < int(source.criteria.size()) && row < m_monFlex2->rows(); ++row) {
+    for (int row = 0; row < int(source.criteria.size()) && row < m_criteriaGrid->rows(); ++row) {
         for (int col = 0; col < 4; ++col)
-            source.criteria[row][col] = m_monFlex2->textMatrix(row, col);
+            source.criteria[row][col] = m_criteriaGrid->textMatrix(row, col);
     }
     // The box ends its lines with "\n"; typed line breaks are "\r\n" in the form's own terms.
-    source.comments = toWindowsLineEnds(m_txtMonitorComments->toPlainText());
+    source.comments = toWindowsLineEnds(m_commentsBox->toPlainText());
     return source;
 }

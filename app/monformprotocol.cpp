@@ -25,15 +25,15 @@ void MonFormEntry::reloadSavedValues()
 
 void MonFormEntry::moveFocusToComments()
 {
-    m_txtMonitorComments->setFocus();
+    m_commentsBox->setFocus();
 }
 
-void MonFormEntry::mnuClose_Click()
+void MonFormEntry::closeFromMenu()
 {
     m_suiteLink.closeFromMenu(false);
 }
 
-void MonFormEntry::mnuExit_Click()
+void MonFormEntry::exitFromMenu()
 {
     m_suiteLink.closeFromMenu(true);
 }

@@ -27,10 +27,11 @@ monitorfile::MonitorFormValues MonFormEntry::shownValues() const
 {
     monitorfile::MonitorFormValues values;
     values.flags = m_flags;
-    values.comments = m_txtMonitorComments->toPlainText();
-    for (int row = 1; row < m_monFlex1->rows(); ++row) {
-        values.students.push_back({m_monFlex1->textMatrix(row, 4), m_monFlex1->textMatrix(row, 1),
-                                   m_monFlex1->textMatrix(row, 2), m_monFlex1->textMatrix(row, 3)});
+    values.comments = m_commentsBox->toPlainText();
+    for (int row = 1; row < m_studentGrid->rows(); ++row) {
+        values.students.push_back(
+            {m_studentGrid->textMatrix(row, 4), m_studentGrid->textMatrix(row, 1),
+             m_studentGrid->textMatrix(row, 2), m_studentGrid->textMatrix(row, 3)});
     }
     return values;
 }
@@ -45,10 +46,10 @@ void MonFormEntry::showRecoveredValues(monitorfile::MonitorFormValues values)
             flag = m_flags[size_t(&flag - values.flags.data())];
     }
 
-    m_txtMonitorComments->setPlainText(values.comments);
+    m_commentsBox->setPlainText(values.comments);
     m_flags = values.flags;
     {
-        const QSignalBlocker blockCriteria(m_monFlex2);
+        const QSignalBlocker blockCriteria(m_criteriaGrid);
         showRatings();
     }
     // Rows are matched by personal id, the k-th row with an id taking the k-th kept entry with
@@ -57,18 +58,18 @@ void MonFormEntry::showRecoveredValues(monitorfile::MonitorFormValues values)
     for (const monitorfile::StudentGrading &s : values.students)
         kept[s.personalId].push_back(&s);
     std::map<QString, size_t> used;
-    const QSignalBlocker blockStudents(m_monFlex1);
-    for (int row = 1; row < m_monFlex1->rows(); ++row) {
-        const QString id = m_monFlex1->textMatrix(row, 4);
+    const QSignalBlocker blockStudents(m_studentGrid);
+    for (int row = 1; row < m_studentGrid->rows(); ++row) {
+        const QString id = m_studentGrid->textMatrix(row, 4);
         const auto entries = kept.find(id);
         if (entries == kept.end() || used[id] >= entries->second.size())
             continue;
         const monitorfile::StudentGrading *s = entries->second[used[id]++];
         if (isGradeListEntry(s->marking))
-            m_monFlex1->setTextMatrix(row, 1, s->marking);
+            m_studentGrid->setTextMatrix(row, 1, s->marking);
         if (isRatingListEntry(s->summaryFeedback))
-            m_monFlex1->setTextMatrix(row, 2, s->summaryFeedback);
+            m_studentGrid->setTextMatrix(row, 2, s->summaryFeedback);
         if (isRatingListEntry(s->scriptComments))
-            m_monFlex1->setTextMatrix(row, 3, s->scriptComments);
+            m_studentGrid->setTextMatrix(row, 3, s->scriptComments);
     }
 }

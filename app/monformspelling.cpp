@@ -31,19 +31,19 @@ void MonFormEntry::applySpellingOptions()
 void MonFormEntry::underlineMisspellings()
 {
     try {
-        m_platform.spelling.underlineAsYouType(m_txtMonitorComments);
+        m_platform.spelling.underlineAsYouType(m_commentsBox);
     } catch (const std::exception &) {
         // The box works as before without it; the check command reports a missing component.
     }
 }
 
-void MonFormEntry::mnuSpellCheck_Click()
+void MonFormEntry::checkSpelling()
 {
     spelling::SpellingComponent &wspell1 = m_platform.spelling;
     try {
         wspell1.setMainWordLists(QStringLiteral("sscebr.tlx,sscebr2.clx"));
         wspell1.setUserWordLists(QStringLiteral("userdic.tlx,correct.tlx"));
-        wspell1.setTextControl(m_txtMonitorComments);
+        wspell1.setTextControl(m_commentsBox);
         wspell1.start();
         m_platform.messages.show(kCheckComplete);
         // Options the monitor changed in the component's dialog outlive the program.

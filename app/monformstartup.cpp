@@ -37,8 +37,8 @@ MonFormEntry::MonFormEntry(const MonitorPlatform &platform, QStringList argument
 {
     buildControls();
     m_layout = std::make_unique<FormLayout>(
-        FormLayout::Controls{this, m_frame1, m_lbTutor, m_lbCourseData, m_lbRegion, m_monFlex1,
-                             m_monFlex2, m_cmbFontSize, m_txtMonitorComments},
+        FormLayout::Controls{this, m_headerFrame, m_tutorLabel, m_courseLabel, m_regionLabel,
+                             m_studentGrid, m_criteriaGrid, m_fontSizeList, m_commentsBox},
         m_preferences);
     // The native window exists from the start: its frame counts in the stored placement, and the
     // suite's programs look for it by its title.
@@ -81,11 +81,11 @@ bool MonFormEntry::load()
     DisplayData();
     const bool recovered = m_recoveryKeeper.offerRecoveredWork();
     menuItem("mnuClose")->setEnabled(true);
-    m_monFlex2->setCellsCentred(0, 1, 9, 1);
-    m_monFlex2->setCellsCentred(0, 3, 9, 3);
+    m_criteriaGrid->setCellsCentred(0, 1, 9, 1);
+    m_criteriaGrid->setCellsCentred(0, 3, 9, 3);
     // Tab into the criteria grid lands on the first rating; nothing shows selected before.
-    m_monFlex2->setCurrentCell(1, 1);
-    m_monFlex2->clearSelection();
+    m_criteriaGrid->setCurrentCell(1, 1);
+    m_criteriaGrid->clearSelection();
     m_suiteLink.HookWindowProc();
     if (menuItem("mnuAlwaysOnTop")->isChecked())
         SetWindowTopMost(true);

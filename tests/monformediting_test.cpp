@@ -286,7 +286,7 @@ private slots:
         (focused ? focused : comments())->setFocus();
         QVERIFY(!focused || !(enabled("mnuCut", 3) || enabled("mnuPaste", 5)));
         forgetChanges();
-        m_form->tlbOptions_ButtonClick(button);
+        m_form->clickToolbarButton(button);
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
         const bool pasted = !focused && button == 5;
         QCOMPARE(comments()->toPlainText(),

@@ -194,7 +194,7 @@ private slots:
 
     void theToolbarButtonPrintsToo()
     {
-        m_form->tlbOptions_ButtonClick(7);
+        m_form->clickToolbarButton(7);
         QCOMPARE(m_printer.steps, kAllSteps);
     }
 

@@ -191,7 +191,7 @@ private slots:
         start(withComments(QByteArray()));
         m_spelling.calls.clear();
         if (fromToolbar)
-            m_form->tlbOptions_ButtonClick(9);
+            m_form->clickToolbarButton(9);
         else
             m_form->menuItem("mnuSpellCheck")->trigger();
         QCOMPARE(m_spelling.calls,
