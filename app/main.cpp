@@ -22,10 +22,6 @@
 #include <fontconfig/fontconfig.h>
 #include <thread>
 #endif
-#ifdef MONITOR_SESSION_BUS
-#include <QDBusConnection>
-#include <thread>
-#endif
 
 int main(int argc, char *argv[])
 {
@@ -41,12 +37,6 @@ int main(int argc, char *argv[])
 #ifndef Q_OS_WIN
     // Windows keeps its native style object untouched; the plugins were loaded by Fusion's arrows.
     QApplication::setStyle(new ToolbarImageStyle);
-#endif
-#ifdef MONITOR_SESSION_BUS
-    // The first widget asks whether a screen reader listens, and Qt's answer waits for the
-    // session bus (without one, for an attempt to start it). Asked here, the bus is connected
-    // while the first widgets are made; the question then finds the connection made.
-    std::thread sessionBus([] { QDBusConnection::sessionBus(); });
 #endif
     const auto settingsStore = settings::createPlatformSettingsStore();
     const auto processes = suite::createSystemProcessList();
@@ -65,9 +55,6 @@ int main(int argc, char *argv[])
                        *endpoint, printer, *shell, *spelling, *fileClaim},
                       QCoreApplication::arguments().mid(1));
     messages.setParent(&form);
-#ifdef MONITOR_SESSION_BUS
-    sessionBus.join();
-#endif
     // The start-up figures count the dictionary the form loads once it is on the screen. Asked
     // before the form's own work after its first paint, so that they are taken first.
     reportStartupWhenAsked(form, [&spelling = *spelling] { return !spelling.preparing(); });
