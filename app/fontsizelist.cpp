@@ -6,6 +6,15 @@
 
 const std::array<FontSize, 3> FontSizes = {{{8, "Small"}, {12, "Medium"}, {18, "Large"}}};
 
+const FontSize &fontSizeNamed(const QString &name)
+{
+    for (const FontSize &size : FontSizes) {
+        if (name == QLatin1String(size.name))
+            return size;
+    }
+    return FontSizes[0];
+}
+
 namespace {
 
 // Qt names a combo box by its text on Linux; this one keeps its own name and shows the size as

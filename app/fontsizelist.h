@@ -34,3 +34,6 @@ struct FontSize
     const char *name;
 };
 extern const std::array<FontSize, 3> FontSizes;
+
+// The size of that name; the first (the default) for a name the list does not offer.
+const FontSize &fontSizeNamed(const QString &name);

@@ -47,13 +47,7 @@ void FormLayout::applyChosenFontSize()
     const QString chosen = m_fontSizeList->currentText();
     if (chosen == m_currentFontSizeName)
         return;
-    FontSize size = FontSizes[0];
-    for (const FontSize &candidate : FontSizes) {
-        if (chosen == QLatin1String(candidate.name)) {
-            size = candidate;
-            break;
-        }
-    }
+    const FontSize &size = fontSizeNamed(chosen);
     setPointSize(m_commentsBox, size.points);
     m_currentFontSizeName = QString::fromLatin1(size.name);
     // Up and Down go on through the sizes: a choice from the keyboard keeps the focus here.
@@ -63,15 +57,7 @@ void FormLayout::applyChosenFontSize()
 
 void FormLayout::restoreDefaultFontSize()
 {
-    m_fontSizeSetting = QStringLiteral("Small");
-    for (const FontSize &size : FontSizes) {
-        if (m_fontSizeSetting == QLatin1String(size.name)) {
-            m_fontSizeList->setCurrentText(m_fontSizeSetting);
-            m_currentFontSizeName = m_fontSizeSetting;
-            setPointSize(m_commentsBox, size.points);
-            break;
-        }
-    }
+    m_fontSizeSetting = m_currentFontSizeName = QStringLiteral("Small");
     m_fontSizeList->setCurrentText(m_fontSizeSetting);
-    m_currentFontSizeName = m_fontSizeSetting;
+    setPointSize(m_commentsBox, fontSizeNamed(m_fontSizeSetting).points);
 }

@@ -8,7 +8,6 @@
 
 #include "messages.h"
 #include "preferences.h"
-#include "recoverycopy.h"
 #include "spellingoptions.h"
 #include "suitelink.h"
 #include "tutordata.h"
@@ -23,7 +22,6 @@
 class FontSizeList;
 class MonitorGrid;
 class QAction;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
