@@ -7,7 +7,14 @@
 #
 #     bench/startup.sh [RUNS]      (RUNS of each, default 20; MONITOR_BUILD_DIR as in run.sh)
 #
-# STARTUP_BASELINE_FORM=PROGRAM adds a third kind, "before" (another build of the form, say of an
+# A second yardstick is started in turn with the two: the bare window showing a menu bar and a
+# table of 15 rows of 4 cells in the form's font (BARE_WINDOW_TABLE=1), what any Qt window of the
+# form's kind pays for its text; the form is compared with it too.
+#
+# STARTUP_WINDOW_MANAGER=openbox runs openbox on the display, as on a desktop: every window is
+# then framed and mapped by it.
+#
+# STARTUP_BASELINE_FORM=PROGRAM adds another kind, "before" (another build of the form, say of an
 # earlier commit), started in turn with the other two and compared with the bare window the same
 # way.
 set -euo pipefail
@@ -59,6 +66,27 @@ fi
 
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
+case ${STARTUP_WINDOW_MANAGER:-} in
+'') ;;
+openbox)
+    # openbox runs its start-up command once it manages the display.
+    openbox --sm-disable --startup "touch $work/wm-ready" 2>"$work/wm.log" &
+    wm_pid=$!
+    trap 'kill "$wm_pid" "$xvfb_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+    for _ in $(seq 100); do
+        [ -e "$work/wm-ready" ] && break
+        sleep 0.1
+    done
+    if [ ! -e "$work/wm-ready" ]; then
+        echo "startup.sh: openbox did not start; see $work/wm.log" >&2
+        exit 1
+    fi
+    ;;
+*)
+    echo "startup.sh: STARTUP_WINDOW_MANAGER is openbox or empty" >&2
+    exit 2
+    ;;
+esac
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$work/runtime"
 export MONITOR_FORM_QUIT_AFTER_REPORT=1
@@ -104,10 +132,12 @@ form="$build/app/MonitorForm"
 echo "Warming up (not counted), then $runs starts of each, alternately, on $DISPLAY"
 run warmup bare-warmup "$bare"
 run warmup form-warmup "$form"
+BARE_WINDOW_TABLE=1 run warmup table-warmup "$bare"
 baseline=${STARTUP_BASELINE_FORM:-}
 for i in $(seq "$runs"); do
     run bare "bare-$i" "$bare"
     run form "form-$i" "$form"
+    BARE_WINDOW_TABLE=1 run table "table-$i" "$bare"
     if [ -n "$baseline" ]; then
         run form "before-$i" "$baseline"
         sed -i '$ s/^form\t/before\t/' "$work/results.tsv"
@@ -124,7 +154,7 @@ summary() {
 
 echo
 echo "Commit $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo '?'), $(date '+%-d %B %Y')," \
-    "$runs starts of each; load average before $load_before, after $(cut -d' ' -f1-3 /proc/loadavg)"
+    "$runs starts of each${STARTUP_WINDOW_MANAGER:+ under $STARTUP_WINDOW_MANAGER}; load average before $load_before, after $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Window size: bare $(awk -F'\t' '$1 == "bare" { print $8; exit }' "$work/results.tsv")," \
     "form $(awk -F'\t' '$1 == "form" { print $8; exit }' "$work/results.tsv") (pixels, inside)"
 printf '%-38s %12s %12s %12s %12s %10s %10s\n' "" "bare median" "bare min" "form median" "form min" \
@@ -153,6 +183,12 @@ pairs() {
 }
 echo "Exec to first paint over the bare window's start just before it, median of the pairs:"
 printf '  %-36s %12s\n' "form" "$(pairs form)"
+printf '  %-36s %12s\n' "table window" "$(pairs table)"
+echo "The table window (menu bar, 15 x 4 cells in the form's font) in place of the form:"
+kind=table row "exec to first paint (ms)" 3 1 "%12.1f"
+kind=table row "peak memory, dictionary loaded (MiB)" 9 1024 "%12.1f"
+echo "The form over the table window, medians: exec to first paint $(calc "$(summary form 3 | cut -d' ' -f1) / $(summary table 3 | cut -d' ' -f1)" | xargs printf '%.2f'),"\
+    "peak memory $(calc "$(summary form 9 | cut -d' ' -f1) / $(summary table 9 | cut -d' ' -f1)" | xargs printf '%.2f')"
 if [ -n "$baseline" ]; then
     printf '  %-36s %12s\n' "form before" "$(pairs before)"
     echo "The same for the form before ($baseline), in place of the form:"
