@@ -97,6 +97,11 @@ QRect FormLayout::outerFrame() const
     return m_framePlacement->frameGeometry();
 }
 
+int FormLayout::frameCorrections() const
+{
+    return m_framePlacement->corrections();
+}
+
 QRect FormLayout::outerGeometryTwips() const
 {
     const Twips twips(&m_window);

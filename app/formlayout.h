@@ -55,6 +55,7 @@ public:
 
     // The window's outer frame as the monitor sees it, in pixels.
     QRect outerFrame() const;
+    int frameCorrections() const;
     // Window geometry in twips, outer frame included.
     QRect outerGeometryTwips() const;
     void setOuterGeometryTwips(const QRect &twips);

@@ -40,6 +40,11 @@ void FramePlacement::place(const QRect &frame)
     m_settling = false;
     ++m_placements;
     m_corrections = 0;
+    // Placed in its frame from the start, the window is not moved and drawn again once framed.
+    if (QWindow *handle = m_window.windowHandle(); handle && !m_window.isVisible() && !m_asked) {
+        m_asked = true;
+        m_frameSource->askBeforeShowing(*handle);
+    }
     apply();
 }
 

@@ -30,6 +30,9 @@ public:
     // it was given: neither the monitor nor the window manager has moved or resized it since.
     bool positionAsPlaced() const;
     bool sizeAsPlaced() const;
+    // How often the window was put back since it was last placed: a frame not known before the
+    // window was shown, or a window manager that put it elsewhere.
+    int corrections() const { return m_corrections; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,6 +46,7 @@ private:
     QRect m_frame;
     bool m_awaitingFrame = false;
     bool m_settling = false;
+    bool m_asked = false;
     int m_placements = 0;
     int m_corrections = 0;
 };

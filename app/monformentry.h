@@ -65,6 +65,7 @@ public:
     bool isTopMost() const;
     // The window's outer frame as the monitor sees it, in pixels.
     QRect outerFrame() const;
+    int frameCorrections() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

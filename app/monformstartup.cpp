@@ -173,3 +173,8 @@ QRect MonFormEntry::outerFrame() const
 {
     return m_layout->outerFrame();
 }
+
+int MonFormEntry::frameCorrections() const
+{
+    return m_layout->frameCorrections();
+}

@@ -76,6 +76,7 @@ QStringList shownState(const MonFormEntry &form)
                  .arg(frame.y())
                  .arg(frame.width())
                  .arg(frame.height());
+    lines << QStringLiteral("frameCorrections=%1").arg(form.frameCorrections());
     const auto *comments = form.findChild<QPlainTextEdit *>(QStringLiteral("TxtMonitorComments"));
     lines << QStringLiteral("comments=") +
                  (comments ? comments->toPlainText().replace(u'\n', u' ') : QString());

@@ -17,6 +17,15 @@ public:
     // yet (as before the window is first shown).
     virtual QMargins margins(const QWindow &window) const = 0;
 
+    // Before a window is first shown: asks the window manager for the frame it will give it, so
+    // that the window is placed in its frame from the start rather than moved and drawn again
+    // once framed. True once margins() tells it; false where no one can say.
+    virtual bool askBeforeShowing(const QWindow &window)
+    {
+        Q_UNUSED(window);
+        return false;
+    }
+
     // On X11 the window manager's own account of the frame: Qt's can stay at none when it looked
     // before the frame was built. Elsewhere Qt's.
     static std::unique_ptr<WindowFrame> system();

@@ -104,14 +104,16 @@ protected:
 };
 
 // Whatever the order of the window manager's events, from the first start on a new display on:
-// the frame where the numbers put it, and every control of the form shown.
+// the frame where the numbers put it, every control of the form shown, and the window framed
+// where it belongs from the start rather than moved and drawn again once framed.
 TEST_P(PlacementEndToEnd, EveryStartShowsTheWholeFormWhereItWasStored)
 {
     for (int run = 1; run <= 5; ++run) {
         ASSERT_NO_FATAL_FAILURE(openAndClose());
         EXPECT_TRUE(storedWithin1Pixel(m_frame)) << "run " << run;
-        const QStringList shown =
-            waitForShownState().split(u'\n').filter(QStringLiteral("visible."));
+        const QString state = waitForShownState();
+        EXPECT_TRUE(state.contains(QStringLiteral("\nframeCorrections=0\n"))) << "run " << run;
+        const QStringList shown = state.split(u'\n').filter(QStringLiteral("visible."));
         EXPECT_EQ(shown.filter(QRegularExpression(QStringLiteral("=[1-9]\\d* [1-9]\\d*$"))).size(),
                   11)
             << "run " << run << ": " << shown.join(u' ').toStdString();
