@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "designfont.h"
 #include "editcommands.h"
 #include "formlayout.h"
 #include "platform.h"
@@ -172,6 +173,3 @@ private:
 bool isAcceptedRating(const QString &text);
 bool isGradeListEntry(const QString &text);
 bool isRatingListEntry(const QString &text);
-
-// "MS Sans Serif" at 8.25 points, as the form was designed.
-QFont designFont();

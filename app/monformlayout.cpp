@@ -60,22 +60,6 @@ QFrame *captionlessFrame(QWidget *parent)
 
 } // namespace
 
-// The font the form was designed with; where it is not installed, the closest in width.
-QFont designFont()
-{
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                                    QStringLiteral("Liberation Sans"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
 void MonFormEntry::buildControls()
 {
     setObjectName(QStringLiteral("MonFormEntry"));

@@ -2,6 +2,7 @@
 // the form's start-up time and memory in bench/startup.sh. With BARE_WINDOW_TABLE=1 it is the
 // second yardstick, a window that shows text the way any Qt window of the form's kind must: a
 // menu bar and a table of fifteen rows of four cells in the form's design font, stock widgets.
+#include "designfont.h"
 #include "startupreport.h"
 
 #include <QApplication>
@@ -27,15 +28,10 @@ void showTextAsTheFormDoes(QMainWindow &window)
 {
     for (const char *title : {"&File", "&Edit", "&View", "&Help"})
         window.menuBar()->addMenu(QString::fromLatin1(title));
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                                QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
     constexpr int kRows = 15;
     constexpr int kColumns = 4;
     auto *table = new QTableWidget(kRows, kColumns);
-    table->setFont(font);
+    table->setFont(designFont());
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < kColumns; ++column)
             table->setItem(
