@@ -19,12 +19,8 @@ public:
 
     // Before a window is first shown: asks the window manager for the frame it will give it, so
     // that the window is placed in its frame from the start rather than moved and drawn again
-    // once framed. True once margins() tells it; false where no one can say.
-    virtual bool askBeforeShowing(const QWindow &window)
-    {
-        Q_UNUSED(window);
-        return false;
-    }
+    // once framed. margins() tells the answer, if one came; nothing where no one can say.
+    virtual void askBeforeShowing(const QWindow &window) { Q_UNUSED(window); }
 
     // On X11 the window manager's own account of the frame: Qt's can stay at none when it looked
     // before the frame was built. Elsewhere Qt's.

@@ -78,14 +78,14 @@ public:
         return m ? *m : QMargins();
     }
 
-    bool askBeforeShowing(const QWindow &window) override
+    void askBeforeShowing(const QWindow &window) override
     {
         if (!window.handle())
-            return false;
+            return;
         const auto id = xcb_window_t(window.winId());
         const xcb_window_t root = rootOf(id);
         if (root == XCB_WINDOW_NONE || !managerAnswers(root))
-            return false;
+            return;
         xcb_client_message_event_t request{};
         request.response_type = XCB_CLIENT_MESSAGE;
         request.format = 32;
@@ -96,12 +96,8 @@ public:
                        reinterpret_cast<const char *>(&request));
         xcb_flush(m_connection);
         const QDeadlineTimer deadline(kAnswerMilliseconds);
-        while (!extents(window)) {
-            if (deadline.hasExpired())
-                return false;
+        while (!extents(window) && !deadline.hasExpired())
             QThread::usleep(200);
-        }
-        return true;
     }
 
 private:
