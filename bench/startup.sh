@@ -51,18 +51,21 @@ rm -rf "$work"
 mkdir -p "$work/runtime"
 chmod 700 "$work/runtime"
 
+# wait_until TEST FILE WHAT LOG: up to 10 s for [ TEST FILE ], or ends saying WHAT did not start.
+wait_until() {
+    for _ in $(seq 100); do
+        [ "$1" "$2" ] && return
+        sleep 0.1
+    done
+    echo "startup.sh: $3 did not start; see $4" >&2
+    exit 1
+}
+
 # One X server for all runs, so that its own start is in none of them.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    echo "startup.sh: Xvfb did not start; see $work/xvfb.log" >&2
-    exit 1
-fi
+wait_until -s "$work/display" Xvfb "$work/xvfb.log"
 
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
@@ -73,14 +76,7 @@ openbox)
     openbox --sm-disable --startup "touch $work/wm-ready" 2>"$work/wm.log" &
     wm_pid=$!
     trap 'kill "$wm_pid" "$xvfb_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
-    for _ in $(seq 100); do
-        [ -e "$work/wm-ready" ] && break
-        sleep 0.1
-    done
-    if [ ! -e "$work/wm-ready" ]; then
-        echo "startup.sh: openbox did not start; see $work/wm.log" >&2
-        exit 1
-    fi
+    wait_until -e "$work/wm-ready" openbox "$work/wm.log"
     ;;
 *)
     echo "startup.sh: STARTUP_WINDOW_MANAGER is openbox or empty" >&2
